@@ -1,0 +1,45 @@
+#include "support/scripted_port.h"
+
+namespace tarvek::test {
+
+bool ScriptedPort::open(int portNumber) {
+  ++openCount;
+  calls.push_back("open " + std::to_string(portNumber));
+  m_open = !opens || opens(openCount);
+  if (m_open) m_pending.reset();
+  lastPort = portNumber;
+  return m_open;
+}
+
+void ScriptedPort::transmit(const std::string& bytes) {
+  calls.push_back("transmit " + bytes);
+  if (!m_open) throw LinkError("transmit on a closed port");
+  Exchange exchange;
+  exchange.port = lastPort;
+  exchange.sent = bytes;
+  exchanges.push_back(exchange);
+  m_pending = responder ? responder(bytes) : std::nullopt;
+}
+
+std::string ScriptedPort::read(std::size_t length, std::chrono::milliseconds timeout) {
+  calls.push_back("read " + std::to_string(length) + " " + std::to_string(timeout.count()));
+  if (!m_open) throw LinkError("read on a closed port");
+  if (!exchanges.empty()) {
+    exchanges.back().readLength = length;
+    exchanges.back().timeout = timeout;
+    if (failsOnRead && failsOnRead(exchanges.back().sent)) throw LinkError("device gone");
+  }
+  std::string answer = m_pending.value_or(std::string());
+  if (answer.size() > length) answer.resize(length);
+  m_pending.reset();
+  if (!exchanges.empty()) exchanges.back().answer = answer;
+  return answer;
+}
+
+void ScriptedPort::close() {
+  ++closeCount;
+  calls.push_back("close");
+  m_open = false;
+}
+
+}  // namespace tarvek::test

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "link/serial_port.h"
+
+namespace tarvek::test {
+
+// A serial port double that answers each command from a script and logs every call,
+// so tests can check the exact bytes, read lengths, time-outs and open/close order.
+class ScriptedPort : public SerialPort {
+ public:
+  struct Exchange {
+    int port = 0;
+    std::string sent;
+    std::size_t readLength = 0;
+    std::chrono::milliseconds timeout{0};
+    std::string answer;
+  };
+
+  bool open(int portNumber) override;
+  void transmit(const std::string& bytes) override;
+  std::string read(std::size_t length, std::chrono::milliseconds timeout) override;
+  void close() override;
+  bool isOpen() const override { return m_open; }
+  std::string openFailure() const override { return "scripted port refused to open"; }
+
+  // The answer to a command; nullopt: nothing arrives before the time-out.
+  std::function<std::optional<std::string>(const std::string& sent)> responder;
+  // Whether the n-th open (counted from 1) succeeds.
+  std::function<bool(int openNumber)> opens;
+  // Whether reading the answer to this command fails as a dead port would.
+  std::function<bool(const std::string& sent)> failsOnRead;
+
+  std::vector<Exchange> exchanges;  // one per transmitted command
+  std::vector<std::string> calls;   // "open 3", "transmit HI", "read 2 2000", "close"
+  int openCount = 0;
+  int closeCount = 0;
+
+ private:
+  bool m_open = false;
+  int lastPort = 0;
+  std::optional<std::string> m_pending;
+};
+
+}  // namespace tarvek::test
