@@ -12,16 +12,16 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 struct Message {
   std::string text;
-  std::string title;   // empty: the program's name
+  std::string title;  // empty: the program's name
   Buttons buttons = Buttons::Ok;
   Icon icon = Icon::None;
   std::string detail;  // shown apart from the text, for the reason behind a failure
 };
 
 struct FileRequest {
-  std::string title;                // empty: the dialog's own title
-  std::vector<std::string> filters; // e.g. "Text documents (*.txt)"
-  std::string folder;               // where the dialog starts
+  std::string title;                 // empty: the dialog's own title
+  std::vector<std::string> filters;  // e.g. "Text documents (*.txt)"
+  std::string folder;                // where the dialog starts
 };
 
 // Every message box, question and file dialog goes through here, so tests can

@@ -8,8 +8,8 @@ namespace tarvek {
 // by reference; there are no globals.
 struct Session {
   int portNumber = 1;
-  int currentInput = 1;      // 1-8, the input the two list editors show first
-  std::string callerName;    // "Select" or "Main": where the port screens return to
+  int currentInput = 1;    // 1-8, the input the two list editors show first
+  std::string callerName;  // "Select" or "Main": where the port screens return to
   std::string helpTopic;
   bool online = false;           // a greeting has succeeded in this run
   bool reducedFeatures = false;  // the unit uses the short (carriage-return) layouts

@@ -119,13 +119,9 @@ std::string normalStateValue(std::string_view line) {
   return kDisabled;
 }
 
-std::string durationValue(std::string_view line) {
-  return contains(line, kMomentary) ? kMomentary : kContinuous;
-}
+std::string durationValue(std::string_view line) { return contains(line, kMomentary) ? kMomentary : kContinuous; }
 
-bool contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 std::string lastChars(std::string_view text, std::size_t n) {
   if (text.size() <= n) return std::string(text);

@@ -51,8 +51,8 @@ std::string phone(int slot, std::string_view number, bool pager);
 // read of the device, which also keeps a pager mark the device reported.
 std::string notProgrammed(int slot, int blanks = 6, bool pager = false);
 
-bool isNotProgrammed(std::string_view line);  // the line contains "Not"
-bool hasPagerMark(std::string_view line);     // column 2 is "P"
+bool isNotProgrammed(std::string_view line);     // the line contains "Not"
+bool hasPagerMark(std::string_view line);        // column 2 is "P"
 std::string phoneNumber(std::string_view line);  // the line less its first seven characters
 
 // Normal State and Duration as the editor reads a field line.

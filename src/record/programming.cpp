@@ -6,12 +6,8 @@ namespace tarvek {
 
 Programming newProgramming() {
   Programming record;
-  record.global = {text::kAlarmDialer, text::kDefaultSecurityCode, text::kDefaultAccessCode, "1",
-                   "6",
-                   text::kNormal,
-                   text::kEnabled,
-                   text::kNotApplicable,
-                   text::kDisabled};
+  record.global = {text::kAlarmDialer, text::kDefaultSecurityCode, text::kDefaultAccessCode, "1", "6", text::kNormal,
+                   text::kEnabled,     text::kNotApplicable,       text::kDisabled};
 
   const std::string zeroTimer = lines::timer("00", "00", "00");
   for (int input = 1; input <= kInputCount; ++input) {

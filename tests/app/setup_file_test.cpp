@@ -8,10 +8,18 @@ namespace tarvek {
 namespace {
 
 TEST(SetupLine, PortNumberFromTheTakenCharacters) {
-  const std::pair<const char*, int> cases[] = {
-      {"CommPort=7", 7},   {"CommPort=12", 12}, {"CommPort=16", 16}, {"CommPort==7", 0},  // 11 characters
-      {"CommPort= 7", 7},  {"CommPort=3x", 3},  {"garbage", 0},      {"", 0},
-      {"x", 0},            {"9", 9},            {"CommPort=1 ", 1},  {"Com=99", 99}};
+  const std::pair<const char*, int> cases[] = {{"CommPort=7", 7},
+                                               {"CommPort=12", 12},
+                                               {"CommPort=16", 16},
+                                               {"CommPort==7", 0},  // 11 characters
+                                               {"CommPort= 7", 7},
+                                               {"CommPort=3x", 3},
+                                               {"garbage", 0},
+                                               {"", 0},
+                                               {"x", 0},
+                                               {"9", 9},
+                                               {"CommPort=1 ", 1},
+                                               {"Com=99", 99}};
   for (const auto& [line, port] : cases) EXPECT_EQ(portFromSetupLine(line), port) << '"' << line << '"';
 }
 

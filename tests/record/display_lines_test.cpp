@@ -11,8 +11,8 @@ using lines::Field;
 
 TEST(NewProgramming, HasTheDefaultsOfAFreshUnit) {
   const Programming record = newProgramming();
-  EXPECT_EQ(record.global, (GlobalSettings{"Alarm Dialer", "507231", "390618", "1", "6", "Normal", "Enabled", "N/A",
-                                           "Disabled"}));
+  EXPECT_EQ(record.global,
+            (GlobalSettings{"Alarm Dialer", "507231", "390618", "1", "6", "Normal", "Enabled", "N/A", "Disabled"}));
   ASSERT_EQ(record.inputSpecs.size(), 72u);
   ASSERT_EQ(record.phoneNumbers.size(), 88u);
   EXPECT_EQ(record.inputSpecs[0], "Input 1");
@@ -81,9 +81,12 @@ TEST(Timers, ShortLinesGiveWhatTheyHold) {
 }
 
 TEST(Counts, OneDigitWhenTheLastTwoHoldABlank) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"  Msg Rpt Count     7", "7"}, {"  Msg Rpt Count     12", "12"}, {"  Lap Counter       07", "07"},
-      {"  Lap Counter       0", "0"}, {"5", "5"},                       {"", ""}};
+  const std::pair<const char*, const char*> cases[] = {{"  Msg Rpt Count     7", "7"},
+                                                       {"  Msg Rpt Count     12", "12"},
+                                                       {"  Lap Counter       07", "07"},
+                                                       {"  Lap Counter       0", "0"},
+                                                       {"5", "5"},
+                                                       {"", ""}};
   for (const auto& [line, value] : cases) EXPECT_EQ(lines::count(line), value) << '"' << line << '"';
 }
 

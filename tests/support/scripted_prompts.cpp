@@ -20,9 +20,7 @@ std::optional<std::string> ScriptedPrompts::openFileName(const FileRequest& requ
   return name;
 }
 
-std::optional<std::string> ScriptedPrompts::saveFileName(const FileRequest& request) {
-  return openFileName(request);
-}
+std::optional<std::string> ScriptedPrompts::saveFileName(const FileRequest& request) { return openFileName(request); }
 
 std::vector<std::string> ScriptedPrompts::texts() const {
   std::vector<std::string> result;

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <filesystem>
+#include <memory>
+
+#include "app/comm_port_screen.h"
+#include "app/not_found_screen.h"
+#include "app/select_screen.h"
+#include "app/session.h"
+#include "app/sign_on_screen.h"
+#include "link/progress_screen.h"
+#include "record/main_screen.h"
+#include "record/programming.h"
+
+namespace tarvek {
+
+class HelpDesk;
+class Prompts;
+class SerialPort;
+struct Link;
+
+// The program: owns the program-wide state and the screens, creates each screen on
+// first use, and moves between them.
+class Application : public QObject {
+  Q_OBJECT
+
+ public:
+  Application(std::filesystem::path programDir, Prompts& prompts, SerialPort& port, QObject* parent = nullptr);
+  ~Application() override;
+
+  // Shows the sign-on screen; its timer runs the start-up two seconds later.
+  void start();
+  // The start-up: the port from setup.txt, then the selection screen.
+  void startUp();
+
+  Session& session() { return m_session; }
+  Prompts& prompts() { return m_prompts; }
+  HelpDesk& help() { return *m_help; }
+  ProgressWindows& progress() { return m_progress; }
+  const std::filesystem::path& programDir() const { return m_programDir; }
+
+  SignOnScreen* signOnScreen() const { return m_signOn; }
+  SelectScreen* selectScreen() const { return m_select; }
+  MainScreen* mainScreen() const { return m_main; }
+  CommPortScreen* commPortScreen() const { return m_commPort; }
+  NotFoundScreen* notFoundScreen() const { return m_notFound; }
+  Screen* editorScreen() const { return m_editor; }
+
+  bool hasEnded() const { return m_ended; }
+  // True while an exchange with the Tarvek runs; screens take no commands meanwhile.
+  bool busy() const { return m_busy; }
+
+ signals:
+  // The program ends: every screen is gone.
+  void ended();
+
+ private:
+  // Screens of the shell.
+  SelectScreen* showSelect();
+  MainScreen* ensureMain();
+  void showMain(const Programming& record);
+  void showNotFound();
+  void showCommPort();
+  void returnToCaller(bool focusConnect);
+  void endProgram();
+
+  // Commands of the selection screen.
+  void selectConnect();
+  void selectNew();
+  void selectExisting();
+
+  // Commands of the Main screen.
+  void mainConnect();
+  void mainSend();
+  void mainExit();
+  void openGlobalEditor();
+  void openInputSpecsEditor();
+  void openPhoneNumbersEditor();
+  void mainSave();
+  void mainSaveAs();
+  void mainPrint();
+
+  // Commands of the Comm Port screen.
+  void commPortApply();
+  void commPortExit();
+
+  Link link();
+
+  std::filesystem::path m_programDir;
+  Prompts& m_prompts;
+  SerialPort& m_port;
+  Session m_session;
+  std::unique_ptr<HelpDesk> m_help;
+  ProgressWindows m_progress;
+
+  QPointer<SignOnScreen> m_signOn;
+  QPointer<SelectScreen> m_select;
+  QPointer<MainScreen> m_main;
+  QPointer<CommPortScreen> m_commPort;
+  QPointer<NotFoundScreen> m_notFound;
+  QPointer<Screen> m_editor;
+
+  bool m_ended = false;
+  bool m_busy = false;
+};
+
+}  // namespace tarvek

@@ -1,0 +1,41 @@
+#include "app/help_desk.h"
+
+#include "app/about_screen.h"
+#include "app/help_viewer.h"
+#include "app/session.h"
+
+namespace tarvek {
+
+QString versionText() {
+  return QStringLiteral("Version %1.%2.%3")
+      .arg(TARVEK_VERSION_MAJOR)
+      .arg(TARVEK_VERSION_MINOR)
+      .arg(TARVEK_VERSION_PATCH);
+}
+
+HelpDesk::HelpDesk(Session& session, std::filesystem::path programDir, QObject* parent)
+    : QObject(parent), m_session(session), m_programDir(std::move(programDir)) {}
+
+HelpDesk::~HelpDesk() {
+  delete m_viewer;
+  delete m_about;
+}
+
+void HelpDesk::showInstructions(const std::string& topic) {
+  m_session.helpTopic = topic;
+  if (!m_viewer) {
+    m_viewer = new HelpViewer(m_programDir, topic);
+    m_viewer->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  m_viewer->showCentred();
+}
+
+void HelpDesk::showAbout() {
+  if (!m_about) {
+    m_about = new AboutScreen;
+    m_about->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  m_about->showCentred();
+}
+
+}  // namespace tarvek

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <filesystem>
+#include <string>
+
+#include "app/about_screen.h"
+#include "app/help_viewer.h"
+
+namespace tarvek {
+
+struct Session;
+
+// Keeps the one help viewer and the one About screen, opened from any screen's Help
+// menu without blocking it.
+class HelpDesk : public QObject {
+  Q_OBJECT
+
+ public:
+  HelpDesk(Session& session, std::filesystem::path programDir, QObject* parent = nullptr);
+  ~HelpDesk() override;
+
+  // Sets the help topic and shows the viewer; an open viewer only comes to the front.
+  void showInstructions(const std::string& topic);
+  void showAbout();
+
+  HelpViewer* viewer() const { return m_viewer; }
+  AboutScreen* about() const { return m_about; }
+
+ private:
+  Session& m_session;
+  std::filesystem::path m_programDir;
+  QPointer<HelpViewer> m_viewer;
+  QPointer<AboutScreen> m_about;
+};
+
+// "Version 1.0.0": the build's version, as the sign-on and About screens show it.
+QString versionText();
+
+}  // namespace tarvek

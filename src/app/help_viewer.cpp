@@ -1,0 +1,40 @@
+#include "app/help_viewer.h"
+
+#include <QFile>
+#include <QFont>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+#include "app/help_topics.h"
+
+namespace tarvek {
+
+HelpViewer::HelpViewer(const std::filesystem::path& programDir, const std::string& topic, QWidget* parent)
+    : Screen(QStringLiteral("frmHelpFile"), QStringLiteral("Tarvek Help"), 9420, 7095, parent),
+      m_text(new QPlainTextEdit(client())) {
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  QAction* close = file->addAction(QStringLiteral("&Close"));
+  close->setObjectName(QStringLiteral("mnuFileClose"));
+  connect(close, &QAction::triggered, this, &QWidget::close);
+
+  m_text->setObjectName(QStringLiteral("txtFileDisplay"));
+  m_text->setReadOnly(true);
+  m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_text->setFont(QFont(QStringLiteral("Liberation Sans"), 9));
+  auto* layout = new QVBoxLayout(client());
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(m_text);
+
+  // A missing file or an unknown topic leaves the empty viewer under its first caption.
+  const HelpTopic* entry = findHelpTopic(topic);
+  if (!entry) return;
+  QFile file_(QString::fromStdString((programDir / std::string(entry->file)).string()));
+  if (!file_.open(QIODevice::ReadOnly)) return;
+  setWindowTitle(QString::fromLatin1(entry->caption.data(), static_cast<qsizetype>(entry->caption.size())));
+  m_text->setPlainText(QString::fromLatin1(file_.readAll()));
+}
+
+QString HelpViewer::text() const { return m_text->toPlainText(); }
+
+}  // namespace tarvek

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/screen.h"
+
+class QTimer;
+
+namespace tarvek {
+
+// frmSignOn: shown for two seconds while the program starts.
+class SignOnScreen : public Screen {
+  Q_OBJECT
+
+ public:
+  explicit SignOnScreen(QWidget* parent = nullptr);
+
+  QTimer* timer() const { return m_timer; }
+
+ signals:
+  void timeUp();
+
+ private:
+  QTimer* m_timer;
+};
+
+}  // namespace tarvek

@@ -1,0 +1,234 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+
+#include "link/link_operations.h"
+#include "record/programming.h"
+#include "support/app_harness.h"
+
+using namespace tarvek;
+using namespace tarvek::test;
+
+namespace {
+
+QString labelText(QWidget* screen, const char* name) {
+  auto* label = child<QLabel>(screen, name);
+  return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+}
+
+QStringList listLines(QWidget* screen, const char* name) {
+  QStringList lines;
+  auto* list = child<QListWidget>(screen, name);
+  if (!list) return lines;
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+QStringList toQt(const std::vector<std::string>& lines) {
+  QStringList result;
+  for (const auto& line : lines) result << QString::fromLatin1(line.c_str());
+  return result;
+}
+
+// A port on which nothing answers.
+void silent(ScriptedPort& port) {
+  port.responder = [](const std::string&) { return std::nullopt; };
+}
+
+}  // namespace
+
+class ShellTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void startUpShowsTheSelectionAfterTheSignOn() {
+    AppHarness h;
+    h.app->start();
+    QVERIFY(shown(h.app->signOnScreen()));
+    savePicture(h.app->signOnScreen(), QStringLiteral("frmSignOn"));
+    QCOMPARE(labelText(h.app->signOnScreen(), "lblVersion"), QStringLiteral("Version 1.0.0"));
+    QVERIFY(!h.app->selectScreen());
+    QTRY_VERIFY_WITH_TIMEOUT(shown(h.app->selectScreen()), 4000);
+    QTRY_VERIFY(!h.app->signOnScreen());
+    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=1\n"));
+    QVERIFY(std::filesystem::is_directory(h.folder / "Saved"));
+    QCOMPARE(h.app->session().portNumber, 1);
+    savePicture(h.app->selectScreen(), QStringLiteral("frmSelect"));
+  }
+
+  void startUpTakesThePortFromSetup() {
+    AppHarness h;
+    writeFile(h.folder / "setup.txt", "CommPort=12\n");
+    h.startAtSelect();
+    QCOMPARE(h.app->session().portNumber, 12);
+    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=12\n"));
+  }
+
+  void newShowsTheDefaults() {
+    AppHarness h;
+    MainScreen* main = h.startWithNew();
+    QVERIFY(shown(main));
+    QTRY_VERIFY(!h.app->selectScreen());
+    const Programming defaults = newProgramming();
+    QCOMPARE(labelText(main, "lblFunctionSetting"), QStringLiteral("Alarm Dialer"));
+    QCOMPARE(labelText(main, "lblSecurityCodeSetting"), QStringLiteral("507231"));
+    QCOMPARE(labelText(main, "lblAccessCodeSetting"), QStringLiteral("390618"));
+    QCOMPARE(labelText(main, "lblRingDelaySetting"), QStringLiteral("1"));
+    QCOMPARE(labelText(main, "lblRingbackLimitSetting"), QStringLiteral("6"));
+    QCOMPARE(labelText(main, "lblDialingSpeedSetting"), QStringLiteral("Normal"));
+    QCOMPARE(labelText(main, "lblCallProgressSetting"), QStringLiteral("Enabled"));
+    QCOMPARE(labelText(main, "lblForcedSetting"), QStringLiteral("N/A"));
+    QCOMPARE(labelText(main, "lblHookswitchSetting"), QStringLiteral("Disabled"));
+    QCOMPARE(listLines(main, "lstInputSpecs"), toQt(defaults.inputSpecs));
+    QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(defaults.phoneNumbers));
+    // Offline: Connect offered, Send locked.
+    QVERIFY(child<QPushButton>(main, "cmdConnect")->isVisible());
+    QVERIFY(!child<QPushButton>(main, "cmdSend")->isEnabled());
+    savePicture(main, QStringLiteral("frmMain-new"));
+  }
+
+  void selectionExitEndsAtOnce() {
+    AppHarness h;
+    h.startAtSelect();
+    click(h.app->selectScreen(), "cmdExit");
+    QVERIFY(h.ended);
+    QVERIFY(h.prompts.shown.empty());
+    QVERIFY(h.port.calls.empty());
+  }
+
+  void noTarvekLeadsToNotFoundAndBack_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("Cancel") << QStringLiteral("cmdCancel");
+    QTest::newRow("Retry") << QStringLiteral("cmdRetry");
+  }
+
+  void noTarvekLeadsToNotFoundAndBack() {
+    QFETCH(QString, button);
+    AppHarness h;
+    writeFile(h.folder / "setup.txt", "CommPort=3\n");
+    silent(h.port);
+    SelectScreen* select = h.startAtSelect();
+    click(select, "cmdConnect");
+    NotFoundScreen* notFound = h.app->notFoundScreen();
+    QVERIFY(shown(notFound));
+    QCOMPARE(labelText(notFound, "lblNotFound"), QStringLiteral("Tarvek not found on Comm"));
+    QCOMPARE(labelText(notFound, "lblCommPort"), QStringLiteral("3"));
+    QVERIFY(!select->isEnabled());
+    QCOMPARE(QString::fromStdString(h.app->session().callerName), QStringLiteral("Select"));
+    QVERIFY(!h.app->session().online);
+    savePicture(notFound, QStringLiteral("frmNotFound"));
+
+    click(notFound, button.toLatin1().constData());
+    QTRY_VERIFY(!h.app->notFoundScreen());
+    QVERIFY(shown(select) && select->isEnabled());
+    // Neither button greets again.
+    QCOMPARE(h.port.exchanges.size(), 1u);
+  }
+
+  void changeCommPortThenApplyUsesTheNewPort() {
+    AppHarness h;
+    silent(h.port);
+    SelectScreen* select = h.startAtSelect();
+    click(select, "cmdConnect");
+    click(h.app->notFoundScreen(), "cmdChange");
+    QTRY_VERIFY(!h.app->notFoundScreen());
+    CommPortScreen* commPort = h.app->commPortScreen();
+    QVERIFY(shown(commPort));
+    QVERIFY(!select->isEnabled());
+    auto* ports = child<QComboBox>(commPort, "cmbPort");
+    QCOMPARE(ports->count(), 16);
+    QCOMPARE(ports->itemText(0), QStringLiteral("Comm 1"));
+    QCOMPARE(ports->itemText(15), QStringLiteral("Comm 16"));
+    QCOMPARE(ports->currentText(), QStringLiteral("Comm 1"));
+    savePicture(commPort, QStringLiteral("frmCommPort"));
+
+    ports->setCurrentIndex(3);
+    click(commPort, "cmdApply");
+    QTRY_VERIFY(!h.app->commPortScreen());
+    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=4\n"));
+    QVERIFY(shown(select) && select->isEnabled());
+    QCOMPARE(select->focusWidget(), static_cast<QWidget*>(select->connectButton()));
+
+    h.port.calls.clear();
+    click(select, "cmdConnect");
+    QCOMPARE(h.port.calls.front(), std::string("open 4"));
+  }
+
+  void commPortSelectsTheCurrentPort_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("16") << QStringLiteral("CommPort=16\n") << QStringLiteral("Comm 16");
+    QTest::newRow("7") << QStringLiteral("CommPort=7\n") << QStringLiteral("Comm 7");
+    QTest::newRow("0 from garbage") << QStringLiteral("garbage\n") << QStringLiteral("Comm 1");
+    QTest::newRow("17") << QStringLiteral("CommPort=17\n") << QStringLiteral("Comm 1");
+  }
+
+  void commPortSelectsTheCurrentPort() {
+    QFETCH(QString, setup);
+    QFETCH(QString, selected);
+    AppHarness h;
+    writeFile(h.folder / "setup.txt", setup.toStdString());
+    silent(h.port);
+    h.startAtSelect();
+    click(h.app->selectScreen(), "cmdConnect");
+    click(h.app->notFoundScreen(), "cmdChange");
+    QCOMPARE(child<QComboBox>(h.app->commPortScreen(), "cmbPort")->currentText(), selected);
+  }
+
+  void commPortExitEndsAndLeavesSetupAlone() {
+    AppHarness h;
+    writeFile(h.folder / "setup.txt", "CommPort=2\n");
+    silent(h.port);
+    h.startAtSelect();
+    click(h.app->selectScreen(), "cmdConnect");
+    click(h.app->notFoundScreen(), "cmdChange");
+    child<QComboBox>(h.app->commPortScreen(), "cmbPort")->setCurrentIndex(9);
+    click(h.app->commPortScreen(), "cmdExit");
+    QVERIFY(h.ended);
+    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=2\n"));
+  }
+
+  void applyThatCannotWriteSaysSoAndKeepsThePort() {
+    AppHarness h;
+    silent(h.port);
+    h.startAtSelect();
+    // A folder where setup.txt should be: the file cannot be written, even by root.
+    std::filesystem::remove(h.folder / "setup.txt");
+    std::filesystem::create_directory(h.folder / "setup.txt");
+    click(h.app->selectScreen(), "cmdConnect");
+    click(h.app->notFoundScreen(), "cmdChange");
+    child<QComboBox>(h.app->commPortScreen(), "cmbPort")->setCurrentIndex(5);
+    click(h.app->commPortScreen(), "cmdApply");
+    QCOMPARE(h.prompts.shown.size(), 1u);
+    QVERIFY(QString::fromStdString(h.prompts.lastText()).contains(QStringLiteral("setup.txt")));
+    QVERIFY(!h.prompts.shown.back().detail.empty());
+    QCOMPARE(h.app->session().portNumber, 6);
+    QVERIFY(h.app->selectScreen()->isEnabled());
+  }
+
+  void mainExitSignsOffAndEnds() {
+    AppHarness h;
+    h.port.responder = [](const std::string&) { return std::string("OK"); };
+    MainScreen* main = h.startWithNew();
+    click(main, "cmdExit");
+    QVERIFY(h.ended);
+    const std::vector<std::string> expected{"open 1", "transmit BY", "read 10 1000", "close"};
+    QCOMPARE(h.port.calls, expected);
+  }
+
+  void closingTheMainWindowSignsOffToo() {
+    AppHarness h;
+    MainScreen* main = h.startWithNew();
+    h.port.opens = [](int) { return false; };  // nothing attached: still ends
+    main->close();
+    QVERIFY(h.ended);
+    QCOMPARE(h.port.calls.front(), std::string("open 1"));
+    QVERIFY(h.port.exchanges.empty());
+  }
+};
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+#include "app/application.h"
+#include "support/scripted_port.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+namespace tarvek::test {
+
+// The real application on a temporary program folder, with scripted prompts and a
+// scripted serial port.
+struct AppHarness {
+  AppHarness();
+
+  // Runs the start-up at once instead of after the sign-on's two seconds.
+  SelectScreen* startAtSelect();
+  MainScreen* startWithNew();
+
+  TempDir folder;
+  ScriptedPrompts prompts;
+  ScriptedPort port;
+  std::unique_ptr<Application> app;
+  bool ended = false;
+};
+
+// The named child of a screen; fails the test when it is missing.
+template <typename T>
+T* child(QWidget* screen, const char* name) {
+  return screen ? screen->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+void click(QWidget* screen, const char* buttonName);
+
+// Saves a picture of the screen as <name>.png in the build's screens folder.
+void savePicture(QWidget* screen, const QString& name);
+
+// True when a screen exists and is shown.
+bool shown(QWidget* screen);
+
+}  // namespace tarvek::test
