@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::chrono::milliseconds kRecordTimeout = 4000ms;
 
-void communicationsError(Link& link) { link.prompts.inform(messages::kCommunicationsError, link.port.openFailure()); }
+void communicationsError(const Link& link) {
+  link.prompts.inform(messages::kCommunicationsError, link.port.openFailure());
+}
 
 // Closes the progress screen when the operation ends, on every path.
 class ProgressCloser {
@@ -31,7 +33,7 @@ class ProgressCloser {
 
 enum class Greeting { PortNotOpened, NotAnswered, Answered };
 
-Greeting greet(Link& link, std::chrono::milliseconds timeout) {
+Greeting greet(const Link& link, std::chrono::milliseconds timeout) {
   const auto answer = exchange(link.port, link.session.portNumber, "HI", 2, timeout);
   if (!answer) return Greeting::PortNotOpened;
   return *answer == "OK" ? Greeting::Answered : Greeting::NotAnswered;
@@ -51,7 +53,7 @@ bool acceptPhoneAnswer(Session& session, const std::string& answer) {
 
 // Reads the Global settings, the inputs and the phone numbers; returns when done or
 // after the message of a failure.
-void readProgramming(Link& link, Programming& record, ReadResult& result) {
+void readProgramming(const Link& link, Programming& record, ReadResult& result) {
   Session& session = link.session;
   link.progress.setProgress(10);
   session.expectedAnswerLength = 20;
@@ -92,7 +94,7 @@ void readProgramming(Link& link, Programming& record, ReadResult& result) {
 }
 
 // Sends one command; false (after its message) when it did not go through.
-bool sendCommand(Link& link, const std::string& command, SendOutcome& outcome) {
+bool sendCommand(const Link& link, const std::string& command, SendOutcome& outcome) {
   const auto answer = exchange(link.port, link.session.portNumber, command, 2, kRecordTimeout);
   if (!answer) {
     communicationsError(link);
@@ -117,7 +119,7 @@ std::optional<std::string> exchange(SerialPort& port, int portNumber, const std:
   return port.read(readLength, timeout);
 }
 
-ReadResult connectAndRead(Link& link, Programming& record) {
+ReadResult connectAndRead(const Link& link, Programming& record) {
   Session& session = link.session;
   ReadResult result;
   session.reducedFeatures = false;
@@ -145,7 +147,7 @@ ReadResult connectAndRead(Link& link, Programming& record) {
   return result;
 }
 
-ProbeOutcome connectFromMain(Link& link) {
+ProbeOutcome connectFromMain(const Link& link) {
   Session& session = link.session;
   try {
     const Greeting greeting = greet(link, 4000ms);
@@ -188,7 +190,7 @@ void signOff(SerialPort& port, int portNumber) {
   }
 }
 
-SendOutcome sendProgramming(Link& link, const Programming& record) {
+SendOutcome sendProgramming(const Link& link, const Programming& record) {
   Session& session = link.session;
   if (!codec::encodeGlobal(record.global, session.reducedFeatures)) {
     link.prompts.inform(messages::kNoFunction);

@@ -54,13 +54,13 @@ struct ReadResult {
 
 // Connect on the selection screen: greets the Tarvek and reads its whole programming
 // into `record`, which keeps what was decoded when the read stops part way.
-ReadResult connectAndRead(Link& link, Programming& record);
+ReadResult connectAndRead(const Link& link, Programming& record);
 
 enum class ProbeOutcome { PortNotOpened, NotFound, Online, Failed, NotResponding };
 
 // Connect on the Main screen: greets the Tarvek and probes its phone-record format so
 // the record on the screen can be sent.
-ProbeOutcome connectFromMain(Link& link);
+ProbeOutcome connectFromMain(const Link& link);
 
 // The sign-off of Exit: "BY", whatever happens.
 void signOff(SerialPort& port, int portNumber);
@@ -68,6 +68,6 @@ void signOff(SerialPort& port, int portNumber);
 enum class SendOutcome { Declined, Refused, Sent, NotVerified, PortNotOpened, NotResponding };
 
 // Send: writes the whole record into the Tarvek, each command to be answered "OK".
-SendOutcome sendProgramming(Link& link, const Programming& record);
+SendOutcome sendProgramming(const Link& link, const Programming& record);
 
 }  // namespace tarvek
