@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace tarvek::sim {
+
+// Writes a temporary file beside `file` and renames it over `file`, so that a reader
+// sees the old content or the new, never half of it. Throws std::system_error.
+void writeFileAtomically(const std::filesystem::path& file, std::string_view content);
+
+}  // namespace tarvek::sim
