@@ -89,6 +89,7 @@ Framing frameCommand(std::string_view bytes, Layout layout) {
 }
 
 std::optional<CommandKind> commandKind(std::string_view bytes, Layout layout) {
+  if (bytes.size() > kLongestFrame) return std::nullopt;
   for (const Shape& shape : shapes(layout)) {
     const Framing framing = frameAgainst(bytes, shape);
     if (framing == Framing::Complete || framing == Framing::EndsAtGap) return shape.kind;

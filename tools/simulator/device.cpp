@@ -117,6 +117,7 @@ void Device::execute(const std::string& command, Instant at) {
   TranscriptEntry entry{at, command, std::nullopt, {}};
   if (hit(FaultType::Drop)) {
     appendNote(entry.note, "line dropped");
+    for (const Fault* fault : hits) appendNote(entry.note, "fault " + fault->describe());
     m_transcript.push_back(std::move(entry));
     if (!m_dropAt || at < *m_dropAt) m_dropAt = at;
     return;

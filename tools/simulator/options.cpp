@@ -101,8 +101,9 @@ std::string helpText() {
              "  --gap MS              silence that ends a phone-number write, which has no terminator\n"
              "                        and no fixed length (default 5, about 5 characters at 9600 baud)\n"
              "  --transcript FILE     append one line per command received: time, the bytes, the answer\n"
-             "  --ready-file PATH     write the pseudo-terminal's path to PATH once it is served (and\n"
-             "                        again after a line drop); removed while the line is down and on exit\n"
+             "  --ready-file PATH     once the line is served, write to PATH two lines: the pseudo-\n"
+             "                        terminal's path and how many lines have been served (1, then 2\n"
+             "                        after a drop...); removed while the line is down and on exit\n"
              "  --fault SPEC          inject a fault; may be repeated, applied in the order given:\n") +
          std::string(kFaultHelp) +
          "  --replug-delay MS     after a dropped line, how long until a new pseudo-terminal is\n"

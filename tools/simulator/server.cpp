@@ -110,7 +110,12 @@ void Server::servePortChanges(Instant now) {
 void Server::openLine() {
   m_line = std::make_unique<PtyLine>();
   if (!m_options.link.empty()) m_link.pointTo(m_line->devicePath());
-  if (!m_options.readyFile.empty()) writeFileAtomically(m_options.readyFile, m_line->devicePath() + "\n");
+  // The count tells a waiting test a new line from the old one: a new pseudo-terminal
+  // may well get the number of the one just closed.
+  ++m_linesServed;
+  if (!m_options.readyFile.empty()) {
+    writeFileAtomically(m_options.readyFile, m_line->devicePath() + "\n" + std::to_string(m_linesServed) + "\n");
+  }
   std::cout << "ready " << m_line->devicePath() << std::endl;
 }
 

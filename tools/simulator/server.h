@@ -41,6 +41,7 @@ class Server {
   SymbolicLink m_link;
   std::unique_ptr<PtyLine> m_line;
   std::string m_unsent;
+  int m_linesServed = 0;
   sigset_t m_waitMask{};  // the signal mask while waiting: stop signals let through
 };
 
