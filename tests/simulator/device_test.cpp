@@ -197,6 +197,15 @@ TEST(DeviceWrites, AFullLayoutGlobalWriteDoesNotFitAShortUnit) {
   EXPECT_EQ(line.transcript[1].received, "0");
 }
 
+TEST(DeviceWrites, AShortLayoutGlobalWriteIsTooShortForAFullUnit) {
+  // The unit waits for a 22nd character that never comes, then drops the 21 at the gap.
+  Line line(fast(), programmed());
+  EXPECT_EQ(line.exchange("MW0507231390618106000"), "");
+  EXPECT_EQ(line.device.memory(), programmed());
+  ASSERT_EQ(line.transcript.size(), 1u);
+  EXPECT_EQ(line.transcript[0].note, "not a command");
+}
+
 TEST(DeviceFraming, APhoneWriteEndsAtTheIdleGap) {
   Line line(fast(), programmed());
   line.device.receive("N4W31", line.now);
