@@ -58,9 +58,9 @@ class Line {
 
 DeviceSettings fast(Layout layout = Layout::Full) { return DeviceSettings{layout, 0, 5ms, {}}; }
 
-DeviceSettings withFaults(std::initializer_list<const char*> specs, Layout layout = Layout::Full) {
+DeviceSettings withFaults(std::initializer_list<const char*> faultTexts, Layout layout = Layout::Full) {
   DeviceSettings settings = fast(layout);
-  for (const char* spec : specs) settings.faults.push_back(parseFault(spec));
+  for (const char* faultText : faultTexts) settings.faults.push_back(parseFault(faultText));
   return settings;
 }
 
@@ -332,7 +332,7 @@ TEST(DeviceFaults, TextAndLengthReplaceOrReshapeTheAnswer) {
   };
   for (const Case& c : cases) {
     DeviceSettings settings = fast();
-    for (const char* spec : c.faults) settings.faults.push_back(parseFault(spec));
+    for (const char* faultText : c.faults) settings.faults.push_back(parseFault(faultText));
     Line line(settings);
     EXPECT_EQ(line.exchange(c.command), c.answer) << c.faults.front();
   }
@@ -381,15 +381,20 @@ TEST(DeviceFaults, ADropOfTheNthReadComesAfterTheEarlierAnswers) {
 }
 
 TEST(DeviceFaults, AnUnplugAnswersAndKillsTheLineWhenThePortIsClosed) {
-  Line line(withFaults({"unplug:MR:1"}));
-  EXPECT_EQ(line.exchange("MR").size(), 20u);
-  EXPECT_EQ(line.drops, 0);
-  line.device.portClosed(line.now);
-  EXPECT_EQ(line.runFor(1ms), "");
-  EXPECT_EQ(line.drops, 1);
-  line.device.portClosed(line.now);
-  EXPECT_EQ(line.runFor(1ms), "");
-  EXPECT_EQ(line.drops, 1);
+  Device device(withFaults({"unplug:MR:1"}), Memory::factory());
+  device.receive("MR", kStart);
+  const DeviceOutput answered = device.poll(kStart);
+  EXPECT_TRUE(answered.unplugged);
+  EXPECT_EQ(answered.bytes.size(), 20u);
+  EXPECT_FALSE(answered.dropLine);
+  EXPECT_FALSE(device.poll(kStart + 1s).dropLine);
+  device.portClosed(kStart + 1s);
+  const DeviceOutput closed = device.poll(kStart + 1s);
+  EXPECT_TRUE(closed.dropLine);
+  EXPECT_FALSE(closed.unplugged);
+  // Only once.
+  device.portClosed(kStart + 2s);
+  EXPECT_FALSE(device.poll(kStart + 2s).dropLine);
 }
 
 TEST(DeviceFaults, ALateAnswerIsLostWhenThePortClosesBeforeIt) {

@@ -8,7 +8,7 @@ namespace {
 using namespace std::chrono_literals;
 
 struct GoodFault {
-  const char* spec;
+  const char* faultText;
   FaultType type;
   std::optional<CommandKind> kind;
   std::optional<int> ordinal;
@@ -35,23 +35,23 @@ TEST(FaultSyntax, ReadsEveryType) {
       {"none:BY:all", FaultType::NoAnswer, CommandKind::Bye, std::nullopt, 0ms, "", 0, "none:BY:all"},
   };
   for (const GoodFault& c : cases) {
-    const Fault fault = parseFault(c.spec);
-    EXPECT_EQ(fault.type, c.type) << c.spec;
-    EXPECT_EQ(fault.kind, c.kind) << c.spec;
-    EXPECT_EQ(fault.ordinal, c.ordinal) << c.spec;
-    EXPECT_EQ(fault.delay, c.delay) << c.spec;
-    EXPECT_EQ(fault.text, c.text) << c.spec;
-    EXPECT_EQ(fault.length, c.length) << c.spec;
-    EXPECT_EQ(fault.describe(), c.written) << c.spec;
+    const Fault fault = parseFault(c.faultText);
+    EXPECT_EQ(fault.type, c.type) << c.faultText;
+    EXPECT_EQ(fault.kind, c.kind) << c.faultText;
+    EXPECT_EQ(fault.ordinal, c.ordinal) << c.faultText;
+    EXPECT_EQ(fault.delay, c.delay) << c.faultText;
+    EXPECT_EQ(fault.text, c.text) << c.faultText;
+    EXPECT_EQ(fault.length, c.length) << c.faultText;
+    EXPECT_EQ(fault.describe(), c.written) << c.faultText;
   }
 }
 
 TEST(FaultSyntax, RefusesWhatItCannotRead) {
-  for (const char* spec :
+  for (const char* faultText :
        {"", "none", "none:NR", "none:NR:3:9", "late:HI:1", "late:HI:1:soon", "late:HI:1:-5", "text:HI:1",
         "text:HI:1:\\q", "length:MR:1", "length:MR:1:x", "length:MR:1:99999", "drop:NR:0", "drop:NR:-1",
         "drop:NR:first", "drop:XX:1", "slow:HI:1", "NONE:HI:1", "none:HI:1x"}) {
-    EXPECT_THROW(parseFault(spec), FaultSyntaxError) << spec;
+    EXPECT_THROW(parseFault(faultText), FaultSyntaxError) << faultText;
   }
 }
 

@@ -60,6 +60,7 @@ DeviceOutput Device::poll(Instant now) {
     output.dropLine = true;
     lineDead();
   }
+  output.unplugged = std::exchange(m_unplugAnnounced, false);
   output.transcript = std::exchange(m_transcript, {});
   output.memoryChanged = std::exchange(m_memoryChanged, false);
   return output;
@@ -139,6 +140,7 @@ void Device::execute(const std::string& command, Instant at) {
         break;
       case FaultType::Unplug:
         m_unplugPending = true;
+        m_unplugAnnounced = true;
         break;
       default:
         break;
@@ -218,6 +220,7 @@ void Device::lineDead() {
   m_sending.clear();
   m_dropAt.reset();
   m_unplugPending = false;
+  m_unplugAnnounced = false;
   m_receiveLineFree = Instant::min();
   m_transmitLineFree = Instant::min();
 }

@@ -37,8 +37,9 @@ struct TranscriptEntry {
 
 // What the device does by a given time.
 struct DeviceOutput {
-  std::string bytes;      // to put on the line now
-  bool dropLine = false;  // the line goes dead now
+  std::string bytes;       // to put on the line now
+  bool dropLine = false;   // the line goes dead now
+  bool unplugged = false;  // the adapter is being pulled: its name goes now, the line at the next close
   std::vector<TranscriptEntry> transcript;
   bool memoryChanged = false;  // an accepted write changed the memory
 };
@@ -93,6 +94,7 @@ class Device {
 
   std::optional<Instant> m_dropAt;
   bool m_unplugPending = false;
+  bool m_unplugAnnounced = false;
 
   std::array<int, kAllCommandKinds.size()> m_kindCounts{};
   int m_commandCount = 0;

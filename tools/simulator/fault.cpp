@@ -33,8 +33,8 @@ std::optional<long> number(std::string_view text) {
   return value;
 }
 
-[[noreturn]] void refuse(std::string_view spec, const std::string& why) {
-  throw FaultSyntaxError("fault \"" + std::string(spec) + "\": " + why);
+[[noreturn]] void refuse(std::string_view faultText, const std::string& why) {
+  throw FaultSyntaxError("fault \"" + std::string(faultText) + "\": " + why);
 }
 
 }  // namespace
@@ -67,10 +67,10 @@ std::string Fault::describe() const {
   return written;
 }
 
-Fault parseFault(std::string_view spec) {
+Fault parseFault(std::string_view faultText) {
   // TYPE:KIND:WHICH, and for some types :ARGUMENT, which is the whole rest (a text may hold ':').
   std::vector<std::string_view> parts;
-  std::string_view rest = spec;
+  std::string_view rest = faultText;
   while (parts.size() < 3) {
     const std::size_t colon = rest.find(':');
     if (colon == std::string_view::npos) break;
@@ -78,44 +78,44 @@ Fault parseFault(std::string_view spec) {
     rest.remove_prefix(colon + 1);
   }
   parts.push_back(rest);
-  if (parts.size() < 3) refuse(spec, "expected TYPE:KIND:WHICH[:ARGUMENT]");
+  if (parts.size() < 3) refuse(faultText, "expected TYPE:KIND:WHICH[:ARGUMENT]");
 
   Fault fault;
   const TypeName* type = nullptr;
   for (const TypeName& entry : kTypes) {
     if (entry.name == parts[0]) type = &entry;
   }
-  if (!type) refuse(spec, "unknown type \"" + std::string(parts[0]) + "\"");
+  if (!type) refuse(faultText, "unknown type \"" + std::string(parts[0]) + "\"");
   fault.type = type->type;
-  if (type->takesArgument && parts.size() != 4) refuse(spec, std::string(type->name) + " needs an argument");
-  if (!type->takesArgument && parts.size() != 3) refuse(spec, std::string(type->name) + " takes no argument");
+  if (type->takesArgument && parts.size() != 4) refuse(faultText, std::string(type->name) + " needs an argument");
+  if (!type->takesArgument && parts.size() != 3) refuse(faultText, std::string(type->name) + " takes no argument");
 
   if (parts[1] != "any") {
     fault.kind = kindFromName(parts[1]);
-    if (!fault.kind) refuse(spec, "unknown command kind \"" + std::string(parts[1]) + "\"");
+    if (!fault.kind) refuse(faultText, "unknown command kind \"" + std::string(parts[1]) + "\"");
   }
   if (parts[2] != "all") {
     const auto ordinal = number(parts[2]);
-    if (!ordinal || *ordinal < 1 || *ordinal > 1'000'000) refuse(spec, "WHICH must be a number from 1, or all");
+    if (!ordinal || *ordinal < 1 || *ordinal > 1'000'000) refuse(faultText, "WHICH must be a number from 1, or all");
     fault.ordinal = static_cast<int>(*ordinal);
   }
 
   switch (fault.type) {
     case FaultType::Late: {
       const auto delay = number(parts[3]);
-      if (!delay || *delay > 3'600'000) refuse(spec, "the delay must be milliseconds, at most one hour");
+      if (!delay || *delay > 3'600'000) refuse(faultText, "the delay must be milliseconds, at most one hour");
       fault.delay = std::chrono::milliseconds(*delay);
       break;
     }
     case FaultType::Text: {
       const auto text = unescapeBytes(parts[3]);
-      if (!text) refuse(spec, "bad escape in the answer text");
+      if (!text) refuse(faultText, "bad escape in the answer text");
       fault.text = *text;
       break;
     }
     case FaultType::Length: {
       const auto length = number(parts[3]);
-      if (!length || *length > 4096) refuse(spec, "the length must be a number of characters, at most 4096");
+      if (!length || *length > 4096) refuse(faultText, "the length must be a number of characters, at most 4096");
       fault.length = static_cast<std::size_t>(*length);
       break;
     }

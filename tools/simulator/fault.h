@@ -16,7 +16,8 @@ enum class FaultType {
   Text,      // text: another answer instead of the right one
   Length,    // length: the answer cut or space-padded to a length
   Drop,      // drop: the line goes dead as the command arrives; the command has no effect
-  Unplug,    // unplug: the command is answered, the line goes dead when the port is next closed
+  Unplug,    // unplug: the command is answered, but the port's name is gone at once and the line
+             // goes dead when the port is closed
 };
 
 // One injected fault, written TYPE:KIND:WHICH[:ARGUMENT], e.g. "none:NR:3",
@@ -42,7 +43,7 @@ class FaultSyntaxError : public std::invalid_argument {
 };
 
 // Throws FaultSyntaxError naming what is wrong.
-Fault parseFault(std::string_view spec);
+Fault parseFault(std::string_view faultText);
 
 // The written forms, for --help.
 inline constexpr std::string_view kFaultHelp =
@@ -52,7 +53,8 @@ inline constexpr std::string_view kFaultHelp =
     "  length:KIND:WHICH:N      the answer cut or space-padded to N characters\n"
     "  drop:KIND:WHICH          the line dies as the command arrives (the pseudo-terminal is\n"
     "                           closed; the command has no effect)\n"
-    "  unplug:KIND:WHICH        the command is answered; the line dies when the port is next closed\n"
+    "  unplug:KIND:WHICH        the command is answered, but the link goes as it arrives and the\n"
+    "                           line dies when the port is closed: the next opening fails\n"
     "  KIND is HI, MR, IR, NR, MW, IW, NW, BY or any; WHICH is n (the n-th such command,\n"
     "  counted from 1 since start) or all.\n";
 

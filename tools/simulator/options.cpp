@@ -104,7 +104,7 @@ std::string helpText() {
              "  --ready-file PATH     once the line is served, write to PATH two lines: the pseudo-\n"
              "                        terminal's path and how many lines have been served (1, then 2\n"
              "                        after a drop...); removed while the line is down and on exit\n"
-             "  --fault SPEC          inject a fault; may be repeated, applied in the order given:\n") +
+             "  --fault FAULT         inject a fault; may be repeated, applied in the order given:\n") +
          std::string(kFaultHelp) +
          "  --replug-delay MS     after a dropped line, how long until a new pseudo-terminal is\n"
          "                        served and the link points to it (default 1000); meanwhile the\n"

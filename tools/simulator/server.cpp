@@ -91,6 +91,9 @@ void Server::handle(DeviceOutput output) {
   for (const TranscriptEntry& entry : output.transcript) m_transcript.append(entry);
   if (output.memoryChanged) saveMemory();
 
+  // The name goes before the answer does, so that no client can open the port again.
+  if (output.unplugged) unplug();
+
   // A client that closed just now must not find our bytes when it, or the next one, opens.
   servePortChanges(std::chrono::steady_clock::now());
   if (m_line->clientPresent()) m_unsent += output.bytes;
@@ -119,12 +122,16 @@ void Server::openLine() {
   std::cout << "ready " << m_line->devicePath() << std::endl;
 }
 
-void Server::closeLine() {
+void Server::unplug() {
   if (!m_options.readyFile.empty()) {
     std::error_code ignored;
     std::filesystem::remove(m_options.readyFile, ignored);
   }
   m_link.remove();
+}
+
+void Server::closeLine() {
+  unplug();
   m_line.reset();
   m_unsent.clear();
 }

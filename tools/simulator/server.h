@@ -28,6 +28,7 @@ class Server {
 
  private:
   void openLine();
+  void unplug();
   void closeLine();
   void dropLine();
   bool pause(std::chrono::milliseconds length);
