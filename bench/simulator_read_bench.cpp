@@ -31,9 +31,9 @@ struct Exchange {
 
 std::vector<Exchange> fullRead() {
   std::vector<Exchange> exchanges{{"HI", 2, 2000ms}, {"MR", 20, 4000ms}};
-  for (int n = 1; n <= 8; ++n) exchanges.push_back({"I" + std::to_string(n) + "R", 10, 4000ms});
-  for (int n = 1; n <= 8; ++n) {
-    for (int k = 0; k < 8; ++k) exchanges.push_back({"N" + std::to_string(n) + "R" + std::to_string(k), 33, 4000ms});
+  for (char n = '1'; n <= '8'; ++n) exchanges.push_back({{'I', n, 'R'}, 10, 4000ms});
+  for (char n = '1'; n <= '8'; ++n) {
+    for (char k = '0'; k <= '7'; ++k) exchanges.push_back({{'N', n, 'R', k}, 33, 4000ms});
   }
   return exchanges;
 }

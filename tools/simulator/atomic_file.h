@@ -9,4 +9,7 @@ namespace tarvek::sim {
 // sees the old content or the new, never half of it. Throws std::system_error.
 void writeFileAtomically(const std::filesystem::path& file, std::string_view content);
 
+// A hidden name beside `file` for a temporary file of this process.
+std::filesystem::path temporaryBeside(const std::filesystem::path& file);
+
 }  // namespace tarvek::sim

@@ -83,12 +83,18 @@ std::string globalWriteCommand(const GlobalRecord& r, Layout layout) {
 }
 
 std::string inputWriteCommand(int input, const InputRecord& r) {
-  return "I" + std::to_string(input) + "W" + r.normalState + r.duration + r.msgRptCount + r.lapCounter +
-         timerDigits(r.qualifierTimer) + timerDigits(r.resumeTimer);
+  std::string command = "I";
+  command += std::to_string(input);
+  command += 'W';
+  return command + r.normalState + r.duration + r.msgRptCount + r.lapCounter + timerDigits(r.qualifierTimer) +
+         timerDigits(r.resumeTimer);
 }
 
 std::string numberWriteCommand(int input, int slot, const PhoneRecord& r, Layout layout) {
-  std::string command = "N" + std::to_string(input) + "W" + std::to_string(slot);
+  std::string command = "N";
+  command += std::to_string(input);
+  command += 'W';
+  command += std::to_string(slot);
   if (layout == Layout::Full) command += r.pager ? '1' : '0';
   return command + r.number;
 }

@@ -1,9 +1,9 @@
 #include "simulator/symbolic_link.h"
 
-#include <unistd.h>
-
 #include <stdexcept>
 #include <string>
+
+#include "simulator/atomic_file.h"
 
 namespace tarvek::sim {
 
@@ -13,8 +13,7 @@ void SymbolicLink::pointTo(const std::filesystem::path& target) {
     throw std::runtime_error(m_path.string() + " exists and is not a symbolic link; not replacing it");
   }
   if (m_path.has_parent_path()) std::filesystem::create_directories(m_path.parent_path());
-  const std::filesystem::path temporary =
-      m_path.parent_path() / ("." + m_path.filename().string() + ".tmp-" + std::to_string(getpid()));
+  const std::filesystem::path temporary = temporaryBeside(m_path);
   std::error_code ignored;
   std::filesystem::remove(temporary, ignored);
   std::filesystem::create_symlink(target, temporary);

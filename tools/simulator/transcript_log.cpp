@@ -24,9 +24,21 @@ std::string transcriptLine(const TranscriptEntry& entry, std::chrono::system_clo
 
   std::string line(stamp.data(), length);
   line += fraction.data();
-  line += "  \"" + escapeBytes(entry.received) + "\" -> ";
-  line += entry.answer ? "\"" + escapeBytes(*entry.answer) + "\"" : std::string("(no answer)");
-  if (!entry.note.empty()) line += "  # " + entry.note;
+  // Appended piece by piece: GCC 12 at -O3 warns falsely about "literal" + std::string.
+  line += "  \"";
+  line += escapeBytes(entry.received);
+  line += "\" -> ";
+  if (entry.answer) {
+    line += '"';
+    line += escapeBytes(*entry.answer);
+    line += '"';
+  } else {
+    line += "(no answer)";
+  }
+  if (!entry.note.empty()) {
+    line += "  # ";
+    line += entry.note;
+  }
   return line;
 }
 
