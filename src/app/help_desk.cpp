@@ -13,6 +13,17 @@ QString versionText() {
       .arg(TARVEK_VERSION_PATCH);
 }
 
+namespace {
+
+// A window closed by the user is deleted later; until then it is gone for the user
+// all the same, and must not be shown again only to vanish a moment after.
+template <typename Window>
+void dropClosed(QPointer<Window>& window) {
+  if (window && !window->isVisible()) delete window.data();
+}
+
+}  // namespace
+
 HelpDesk::HelpDesk(Session& session, std::filesystem::path programDir, QObject* parent)
     : QObject(parent), m_session(session), m_programDir(std::move(programDir)) {}
 
@@ -23,6 +34,7 @@ HelpDesk::~HelpDesk() {
 
 void HelpDesk::showInstructions(const std::string& topic) {
   m_session.helpTopic = topic;
+  dropClosed(m_viewer);
   if (!m_viewer) {
     m_viewer = new HelpViewer(m_programDir, topic);
     m_viewer->setAttribute(Qt::WA_DeleteOnClose);
@@ -31,6 +43,7 @@ void HelpDesk::showInstructions(const std::string& topic) {
 }
 
 void HelpDesk::showAbout() {
+  dropClosed(m_about);
   if (!m_about) {
     m_about = new AboutScreen;
     m_about->setAttribute(Qt::WA_DeleteOnClose);
