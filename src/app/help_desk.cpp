@@ -22,6 +22,13 @@ void dropClosed(QPointer<Window>& window) {
   if (window && !window->isVisible()) delete window.data();
 }
 
+// An open window comes to the front where the user left it, restored if minimised.
+void bringToFront(QWidget* window) {
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->raise();
+  window->activateWindow();
+}
+
 }  // namespace
 
 HelpDesk::HelpDesk(Session& session, std::filesystem::path programDir, QObject* parent)
@@ -35,19 +42,17 @@ HelpDesk::~HelpDesk() {
 void HelpDesk::showInstructions(const std::string& topic) {
   m_session.helpTopic = topic;
   dropClosed(m_viewer);
-  if (!m_viewer) {
-    m_viewer = new HelpViewer(m_programDir, topic);
-    m_viewer->setAttribute(Qt::WA_DeleteOnClose);
-  }
+  if (m_viewer) return bringToFront(m_viewer);
+  m_viewer = new HelpViewer(m_programDir, topic);
+  m_viewer->setAttribute(Qt::WA_DeleteOnClose);
   m_viewer->showCentred();
 }
 
 void HelpDesk::showAbout() {
   dropClosed(m_about);
-  if (!m_about) {
-    m_about = new AboutScreen;
-    m_about->setAttribute(Qt::WA_DeleteOnClose);
-  }
+  if (m_about) return bringToFront(m_about);
+  m_about = new AboutScreen;
+  m_about->setAttribute(Qt::WA_DeleteOnClose);
   m_about->showCentred();
 }
 

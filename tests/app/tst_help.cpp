@@ -335,7 +335,10 @@ class HelpTest : public QObject {
     const QString mainText = first->text();
     QVERIFY(!mainText.isEmpty());
 
-    // The port-not-found screen's Instructions only bring the open viewer to the front.
+    // The port-not-found screen's Instructions only bring the open viewer to the front,
+    // where the user left it.
+    first->move(first->pos() + QPoint(41, 23));
+    const QPoint leftAt = first->pos();
     noTarvekAttached(h);
     click(main, "cmdConnect");
     NotFoundScreen* notFound = h.app->notFoundScreen();
@@ -345,6 +348,7 @@ class HelpTest : public QObject {
     QCOMPARE(topLevelCount("frmHelpFile"), 1);
     QCOMPARE(first->windowTitle(), QStringLiteral("Main Help"));
     QCOMPARE(first->text(), mainText);
+    QCOMPARE(first->pos(), leftAt);
     QCOMPARE(qstr(h.app->session().helpTopic), QStringLiteral("NotFound"));
     QCOMPARE(qstr(h.app->session().callerName), QStringLiteral("Main"));
 
@@ -451,11 +455,14 @@ class HelpTest : public QObject {
     QVERIFY(about->findChildren<QAbstractButton*>().isEmpty());
     savePicture(about, QStringLiteral("frmAbout"));
 
-    // One About screen, however often it is asked for.
+    // One About screen, however often it is asked for; it stays where the user put it.
+    about->move(about->pos() + QPoint(41, 23));
+    const QPoint leftAt = about->pos();
     click(select, "cmdNew");
     trigger(h.app->mainScreen(), "mnuHelpAbout");
     QCOMPARE(h.app->help().about(), about.data());
     QCOMPARE(topLevelCount("frmAbout"), 1);
+    QCOMPARE(about->pos(), leftAt);
     about->close();
     QTRY_VERIFY(!about);
   }
