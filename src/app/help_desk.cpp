@@ -13,6 +13,24 @@ QString versionText() {
       .arg(TARVEK_VERSION_PATCH);
 }
 
+namespace {
+
+// A window closed by the user is deleted later; until then it is gone for the user
+// all the same, and must not be shown again only to vanish a moment after.
+template <typename Window>
+void dropClosed(QPointer<Window>& window) {
+  if (window && !window->isVisible()) delete window.data();
+}
+
+// An open window comes to the front where the user left it, restored if minimised.
+void bringToFront(QWidget* window) {
+  window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace
+
 HelpDesk::HelpDesk(Session& session, std::filesystem::path programDir, QObject* parent)
     : QObject(parent), m_session(session), m_programDir(std::move(programDir)) {}
 
@@ -23,18 +41,18 @@ HelpDesk::~HelpDesk() {
 
 void HelpDesk::showInstructions(const std::string& topic) {
   m_session.helpTopic = topic;
-  if (!m_viewer) {
-    m_viewer = new HelpViewer(m_programDir, topic);
-    m_viewer->setAttribute(Qt::WA_DeleteOnClose);
-  }
+  dropClosed(m_viewer);
+  if (m_viewer) return bringToFront(m_viewer);
+  m_viewer = new HelpViewer(m_programDir, topic);
+  m_viewer->setAttribute(Qt::WA_DeleteOnClose);
   m_viewer->showCentred();
 }
 
 void HelpDesk::showAbout() {
-  if (!m_about) {
-    m_about = new AboutScreen;
-    m_about->setAttribute(Qt::WA_DeleteOnClose);
-  }
+  dropClosed(m_about);
+  if (m_about) return bringToFront(m_about);
+  m_about = new AboutScreen;
+  m_about->setAttribute(Qt::WA_DeleteOnClose);
   m_about->showCentred();
 }
 
