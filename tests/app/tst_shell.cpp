@@ -14,25 +14,6 @@ using namespace tarvek::test;
 
 namespace {
 
-QString labelText(QWidget* screen, const char* name) {
-  auto* label = child<QLabel>(screen, name);
-  return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
-
-QStringList listLines(QWidget* screen, const char* name) {
-  QStringList lines;
-  auto* list = child<QListWidget>(screen, name);
-  if (!list) return lines;
-  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-  return lines;
-}
-
-QStringList toQt(const std::vector<std::string>& lines) {
-  QStringList result;
-  for (const auto& line : lines) result << QString::fromLatin1(line.c_str());
-  return result;
-}
-
 // A port on which nothing answers.
 void silent(ScriptedPort& port) {
   port.responder = [](const std::string&) { return std::nullopt; };

@@ -1,6 +1,8 @@
 #include "support/app_harness.h"
 
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
 #include <QPixmap>
 #include <QTest>
 
@@ -37,5 +39,24 @@ void savePicture(QWidget* screen, const QString& name) {
 }
 
 bool shown(QWidget* screen) { return screen && screen->isVisible(); }
+
+QString labelText(QWidget* screen, const char* name) {
+  auto* label = child<QLabel>(screen, name);
+  return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+}
+
+QStringList listLines(QWidget* screen, const char* name) {
+  QStringList lines;
+  auto* list = child<QListWidget>(screen, name);
+  if (!list) return {QStringLiteral("<missing %1>").arg(QLatin1String(name))};
+  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+  return lines;
+}
+
+QStringList toQt(const std::vector<std::string>& lines) {
+  QStringList result;
+  for (const auto& line : lines) result << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+  return result;
+}
 
 }  // namespace tarvek::test

@@ -2,8 +2,11 @@
 
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "support/scripted_port.h"
@@ -41,5 +44,11 @@ void savePicture(QWidget* screen, const QString& name);
 
 // True when a screen exists and is shown.
 bool shown(QWidget* screen);
+
+// The text of a label, or a marker naming the missing label.
+QString labelText(QWidget* screen, const char* name);
+// The lines of a list box.
+QStringList listLines(QWidget* screen, const char* name);
+QStringList toQt(const std::vector<std::string>& lines);
 
 }  // namespace tarvek::test
