@@ -192,6 +192,11 @@ void signOff(SerialPort& port, int portNumber) {
 
 SendOutcome sendProgramming(const Link& link, const Programming& record) {
   Session& session = link.session;
+  // Sending a partly read record would overwrite the unit's settings with blanks.
+  if (!isComplete(record)) {
+    link.prompts.inform(messages::kIncomplete);
+    return SendOutcome::Refused;
+  }
   if (!codec::encodeGlobal(record.global, session.reducedFeatures)) {
     link.prompts.inform(messages::kNoFunction);
     return SendOutcome::Refused;

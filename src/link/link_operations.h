@@ -33,6 +33,9 @@ inline constexpr const char* kOverwriteTitle = "Overwrite";
 inline constexpr const char* kNoFunction =
     "The Function setting is none of Alarm Dialer, Alarm Dialer (No Beeps) or Aislecall, so nothing was sent. "
     "Choose the Function in Edit Global Settings, then Send again.";
+inline constexpr const char* kIncomplete =
+    "The programming on the Main screen is incomplete: the read from the Tarvek stopped part way. "
+    "Nothing was sent, so the Tarvek keeps its own programming.";
 }  // namespace messages
 
 // One command and its answer: the port opened before and closed after, on every path.

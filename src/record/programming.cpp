@@ -31,4 +31,14 @@ Programming newProgramming() {
   return record;
 }
 
+bool isComplete(const Programming& record) {
+  if (record.inputSpecs.size() != kInputSpecLineCount || record.phoneNumbers.size() != kPhoneLineCount) return false;
+  for (int input = 1; input <= kInputCount; ++input) {
+    const std::string header = lines::header(input);
+    if (record.inputSpecs[static_cast<std::size_t>(lines::inputBlockIndex(input))] != header) return false;
+    if (record.phoneNumbers[static_cast<std::size_t>(lines::phoneBlockIndex(input))] != header) return false;
+  }
+  return true;
+}
+
 }  // namespace tarvek

@@ -56,4 +56,8 @@ inline constexpr const char* kDefaultAccessCode = "390618";
 // The programming a new unit starts with.
 Programming newProgramming();
 
+// Both lists hold all eight blocks, each headed "Input " N at its fixed index. A read
+// that stopped part way leaves an incomplete record.
+bool isComplete(const Programming& record);
+
 }  // namespace tarvek

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/session.h"
 #include "link/codec.h"
 #include "link/link_operations.h"
@@ -136,6 +138,23 @@ TEST(Send, AFunctionWithoutACodeIsRefusedBeforeAnythingIsSent) {
   EXPECT_TRUE(b.progress.events.empty());
   ASSERT_EQ(b.prompts.shown.size(), 1u);
   EXPECT_EQ(b.prompts.shown[0].buttons, Buttons::Ok);
+}
+
+TEST(Send, APartlyReadRecordIsRefusedBeforeAnythingIsSent) {
+  const std::function<void(Programming&)> damages[] = {
+      [](Programming& r) { r.phoneNumbers.resize(35); },
+      [](Programming& r) { r.inputSpecs.clear(); },
+      [](Programming& r) { r.phoneNumbers.push_back("Input 9"); },
+      [](Programming& r) { r.inputSpecs[9] = "Input 7"; },
+  };
+  for (const auto& damage : damages) {
+    SendBench b;
+    damage(b.record);
+    EXPECT_EQ(b.send(), SendOutcome::Refused);
+    EXPECT_TRUE(b.port.calls.empty());
+    ASSERT_EQ(b.prompts.shown.size(), 1u);
+    EXPECT_EQ(b.prompts.shown[0].text, messages::kIncomplete);
+  }
 }
 
 TEST(Send, TheShortLayoutDropsHookswitchAndPagerDigits) {
