@@ -69,7 +69,9 @@ std::vector<Page> paginate(const std::vector<Line>& lines, int linesPerPage) {
     if (full || (line.newPage && !pages.back().empty())) pages.emplace_back();
     pages.back().push_back(line);
   }
-  while (pages.size() > 1 && blank(pages.back())) pages.pop_back();
+  // Empty lines spilling over a full page would cost a sheet of paper showing nothing.
+  std::erase_if(pages, blank);
+  if (pages.empty()) pages.emplace_back();
   return pages;
 }
 

@@ -28,8 +28,8 @@ std::string date(int year, unsigned month, unsigned day);
 std::vector<Line> lines(const Programming& record, std::string_view dateText);
 
 // Splits the lines into pages of at most `linesPerPage` lines, starting a new page
-// where a line asks for one. A forced break on a page that is still empty adds no
-// blank page, and trailing pages of nothing but empty lines are dropped.
+// where a line asks for one. No page is left blank: a forced break on a fresh page
+// starts no other, and a page of nothing but empty lines is not printed.
 std::vector<Page> paginate(const std::vector<Line>& lines, int linesPerPage);
 
 }  // namespace tarvek::report

@@ -90,6 +90,8 @@ TEST(Report, PagesBreakWhenForcedAndWhenFull) {
       {1000, {73, 68, 60}},
       // Pages shorter than the parts: each part overflows, then the next break starts afresh.
       {66, {66, 7, 66, 2, 60}},
+      // The first part overflows by its last, empty line alone: no blank sheet for it.
+      {72, {72, 68, 60}},
       {40, {40, 33, 40, 28, 40, 20}},
   };
   for (const auto& c : cases) {
@@ -98,19 +100,43 @@ TEST(Report, PagesBreakWhenForcedAndWhenFull) {
     std::vector<std::size_t> sizes;
     for (const auto& page : pages) sizes.push_back(page.size());
     EXPECT_EQ(sizes, c.sizes);
-    EXPECT_EQ(concatenated(pages), lines);
+    // Every line is printed, but for an empty line spilt alone onto a page of its own.
+    const auto printed = concatenated(pages);
+    if (c.linesPerPage == 72) {
+      EXPECT_EQ(printed.size(), lines.size() - 1);
+      EXPECT_EQ(std::vector<Line>(printed.begin(), printed.begin() + 72),
+                std::vector<Line>(lines.begin(), lines.begin() + 72));
+      EXPECT_EQ(std::vector<Line>(printed.begin() + 72, printed.end()),
+                std::vector<Line>(lines.begin() + 73, lines.end()));
+    } else {
+      EXPECT_EQ(printed, lines);
+    }
     for (const auto& page : pages)
       for (std::size_t i = 1; i < page.size(); ++i) EXPECT_FALSE(page[i].newPage) << "a forced break inside a page";
   }
 }
 
-TEST(Report, NoBlankPagesFromBreaksOrTrailingEmptyLines) {
-  // A forced break that falls on a fresh page, and empty lines that spill onto a last page.
-  const std::vector<Line> lines = {{"a"}, {"b"}, {{}, false, true}, {}, {"c"}, {}, {}};
-  std::vector<std::size_t> sizes;
-  for (const auto& page : report::paginate(lines, 2)) sizes.push_back(page.size());
-  EXPECT_EQ(sizes, (std::vector<std::size_t>{2, 2, 2}));
-  EXPECT_EQ(report::paginate({}, 10).size(), 1u);
+TEST(Report, NoPageIsLeftBlank) {
+  const Line forced{{}, false, true};
+  const struct {
+    const char* name;
+    std::vector<Line> lines;
+    std::vector<std::vector<std::string>> pages;
+  } cases[] = {
+      {"a forced break on a fresh page", {{"a"}, {"b"}, forced, {"c"}}, {{"a", "b"}, {"", "c"}}},
+      {"empty lines spilling before a break", {{"a"}, {"b"}, {}, {}, forced, {"c"}}, {{"a", "b"}, {"", "c"}}},
+      {"empty lines spilling at the end", {{"a"}, {}, {}, {}, {}}, {{"a", ""}}},
+      {"nothing at all", {}, {{}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::vector<std::string>> texts;
+    for (const auto& page : report::paginate(c.lines, 2)) {
+      texts.emplace_back();
+      for (const auto& line : page) texts.back().push_back(line.text);
+    }
+    EXPECT_EQ(texts, c.pages);
+  }
 }
 
 }  // namespace
