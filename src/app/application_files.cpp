@@ -1,9 +1,14 @@
+#include <QDate>
 #include <QDateTime>
 #include <QLocale>
+#include <QPrinter>
 
 #include "app/application.h"
 #include "app/prompts.h"
 #include "app/setup_file.h"
+#include "files/print_dialog.h"
+#include "files/report.h"
+#include "files/report_printer.h"
 #include "files/settings_file.h"
 #include "files/settings_storage.h"
 
@@ -35,6 +40,11 @@ std::string savedTimeText() {
   for (QChar& c : text)
     if (c.unicode() > 0xFF) c = QLatin1Char(' ');
   return latin1(text);
+}
+
+std::string todayText() {
+  const QDate today = QDate::currentDate();
+  return report::date(today.year(), static_cast<unsigned>(today.month()), static_cast<unsigned>(today.day()));
 }
 
 // The question before writing to a file that is there: Yes replaces it, No adds the
@@ -99,6 +109,17 @@ void Application::mainSaveAs() {
   if (saveRecord(m_prompts, m_main->record(), path, *mode)) m_session.settingsFilePath = path;
 }
 
-void Application::mainPrint() {}
+void Application::mainPrint() {
+  if (m_busy || !m_main) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("Tarvek Programming Settings"));
+  const PrintChoice choice = m_setUpPrinter ? m_setUpPrinter(printer) : PrintDialog(&printer, m_main).choose();
+  if (choice == PrintChoice::Cancel) return;
+  const auto lines = report::lines(m_main->record(), todayText());
+  if (choice == PrintChoice::Preview)
+    report::preview(printer, lines, m_main);
+  else
+    report::print(printer, lines);
+}
 
 }  // namespace tarvek

@@ -1,9 +1,21 @@
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
+#include "files/print_dialog.h"
+#include "files/report.h"
+#include "files/report_printer.h"
 #include "files/sample_records.h"
 #include "files/settings_file.h"
 #include "files/settings_storage.h"
@@ -73,6 +85,58 @@ void verifyOverwriteQuestion(const Message& message) {
   QCOMPARE(message.title, std::string("Existing File"));
   QVERIFY(message.buttons == Buttons::YesNoCancel);
   QVERIFY(message.icon == Icon::Question);
+}
+
+QString runTool(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+    qWarning("%s failed: %s", qPrintable(program), process.readAllStandardError().constData());
+    return {};
+  }
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString rightTrimmed(QString text) {
+  while (text.endsWith(QLatin1Char(' '))) text.chop(1);
+  return text;
+}
+
+// One piece of text on a PDF page, as poppler reads it back.
+struct PdfText {
+  int page;
+  double top;
+  bool bold;
+  QString text;
+};
+
+// The texts of a PDF with their pages, heights and weights. poppler keeps a line's
+// leading blanks in its text, so columns can be compared exactly.
+std::vector<PdfText> pdfTexts(const QString& pdf) {
+  const QString xml = runTool(QStringLiteral("pdftohtml"), {"-xml", "-i", "-stdout", "-q", pdf});
+  std::vector<PdfText> texts;
+  int page = 0;
+  static const QRegularExpression item(
+      QStringLiteral("<page number=\"(\\d+)\"|<text top=\"([\\d.]+)\"[^>]*>(<b>)?(.*?)(</b>)?</text>"));
+  for (auto it = item.globalMatch(xml); it.hasNext();) {
+    const auto match = it.next();
+    if (!match.captured(1).isEmpty()) {
+      page = match.captured(1).toInt();
+      continue;
+    }
+    QString text = match.captured(4);
+    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    texts.push_back({page, match.captured(2).toDouble(), !match.captured(3).isEmpty(), rightTrimmed(text)});
+  }
+  return texts;
+}
+
+// A copy in the build's screens folder, beside the pictures of the screens.
+void keepForPeople(const QString& file, const QString& name) {
+  const QString folder = qEnvironmentVariable("TARVEK_SCREENS_DIR", QStringLiteral("screens"));
+  QDir().mkpath(folder);
+  QFile::remove(folder + QLatin1Char('/') + name);
+  QFile::copy(file, folder + QLatin1Char('/') + name);
 }
 
 }  // namespace
@@ -317,6 +381,182 @@ class FilesTest : public QObject {
     QVERIFY(shown(h.app->selectScreen()));
     QVERIFY(!h.app->mainScreen());
     QVERIFY(h.app->session().settingsFilePath.empty());
+  }
+
+  void printPaintsThePagesOfTheReport_data() {
+    QTest::addColumn<int>("pageSize");
+    QTest::addColumn<double>("margin");  // millimetres; negative: the printer's own
+    QTest::addColumn<int>("pageCount");
+    // Only the forced breaks: the line spilling over the first page is an empty one.
+    QTest::newRow("A4") << int(QPageSize::A4) << -1.0 << 3;
+    // Pages full before each forced break, too.
+    QTest::newRow("Letter, wide margins") << int(QPageSize::Letter) << 25.0 << 6;
+  }
+
+  void printPaintsThePagesOfTheReport() {
+    QFETCH(int, pageSize);
+    QFETCH(double, margin);
+    QFETCH(int, pageCount);
+    AppHarness h;
+    MainScreen* main = h.startWithNew();
+    main->setRecord(siteA());
+    const QString pdf = QString::fromStdString((h.folder / "report.pdf").string());
+    int perPage = 0;
+    h.app->setPrinterSetUp([&](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      printer.setPageSize(QPageSize(QPageSize::PageSizeId(pageSize)));
+      if (margin >= 0) printer.setPageMargins(QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+      perPage = report::linesPerPage(printer);
+      return PrintChoice::Print;
+    });
+    trigger(main, "mnuFilePrint");
+    keepForPeople(pdf, QStringLiteral("report-%1.pdf")
+                           .arg(QString::fromLatin1(QTest::currentDataTag()).remove(',').replace(' ', '-')));
+
+    // A 10-point line is about 11.3 points high: 50 to 75 lines fit on a page.
+    QVERIFY2(perPage > 50 && perPage < 75, qPrintable(QString::number(perPage)));
+    const QDate today = QDate::currentDate();
+    const auto lines =
+        report::lines(siteA(), report::date(today.year(), unsigned(today.month()), unsigned(today.day())));
+    const auto pages = report::paginate(lines, perPage);
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages.size()))), qPrintable(info));
+    QCOMPARE(int(pages.size()), pageCount);
+
+    // Each page's lines against the report's: exactly, columns included, as poppler
+    // reads the texts back, and word for word in pdftotext's layout of the page.
+    const auto texts = pdfTexts(pdf);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      const int page = int(i) + 1;
+      QStringList expected;
+      for (const auto& line : pages[i])
+        if (!line.text.empty()) expected << qt(line.text);
+      QStringList read;
+      for (const auto& text : texts)
+        if (text.page == page) read << text.text;
+      QCOMPARE(read, expected);
+
+      const QString number = QString::number(page);
+      const QString layout = runTool(QStringLiteral("pdftotext"), {"-layout", "-f", number, "-l", number, pdf, "-"});
+      QStringList laidOut;
+      for (const QString& line : layout.split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty() && line != QStringLiteral("\f")) laidOut << line.simplified();
+      for (QString& line : expected) line = line.simplified();
+      QCOMPARE(laidOut, expected);
+    }
+
+    // Bold: the title and the three headings, and nothing else.
+    QStringList bold;
+    for (const auto& text : texts)
+      if (text.bold) bold << text.text;
+    QCOMPARE(bold, (QStringList{QString(35, QLatin1Char(' ')) + QStringLiteral("Tarvek Programming Settings - ") +
+                                    qt(report::date(today.year(), unsigned(today.month()), unsigned(today.day()))),
+                                QStringLiteral("     Global Settings"), QStringLiteral("     Input Specifications"),
+                                QStringLiteral("     Phone Numbers")}));
+
+    // A forced break leaves five empty lines at the top of its page; the title stands
+    // below two. The line height from two lines that follow each other.
+    auto next = [&](std::vector<PdfText>::const_iterator from, const QString& what) {
+      return std::find_if(from, texts.cend(), [&](const PdfText& t) { return t.text == what; });
+    };
+    const auto title = texts.cbegin();
+    const auto normalState = next(title, QStringLiteral("               Normal State        Normally Open"));
+    const auto input6 = next(title, QStringLiteral("          Input 6"));
+    const auto input4 = next(next(title, QStringLiteral("     Phone Numbers")), QStringLiteral("          Input 4"));
+    QVERIFY(normalState != texts.cend() && input6 != texts.cend() && input4 != texts.cend());
+    const double lineHeight = std::next(normalState)->top - normalState->top;
+    for (auto header : {input6, input4}) {
+      QVERIFY2(header == texts.cbegin() || std::prev(header)->page != header->page, qPrintable(header->text));
+      QCOMPARE(qRound((header->top - title->top) / lineHeight), 3);
+    }
+  }
+
+  void printCancelledPrintsNothing() {
+    AppHarness h;
+    MainScreen* main = h.startWithNew();
+    const QString pdf = QString::fromStdString((h.folder / "report.pdf").string());
+    bool asked = false;
+    h.app->setPrinterSetUp([&](QPrinter& printer) {
+      asked = true;
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      return PrintChoice::Cancel;
+    });
+    trigger(main, "mnuFilePrint");
+    QVERIFY(asked);
+    QVERIFY(!QFile::exists(pdf));
+  }
+
+  void previewShowsThePagesBeforePrinting() {
+    AppHarness h;
+    MainScreen* main = h.startWithNew();
+    int perPage = 0;
+    h.app->setPrinterSetUp([&](QPrinter& printer) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setPageSize(QPageSize(QPageSize::A4));
+      perPage = report::linesPerPage(printer);
+      return PrintChoice::Preview;
+    });
+    int previewPages = -1;
+    closePreviewWhenShown(previewPages);
+    trigger(main, "mnuFilePrint");
+    const auto pages = report::paginate(report::lines(newProgramming(), "1/1/2000"), perPage);
+    QCOMPARE(previewPages, int(pages.size()));
+  }
+
+  void thePrintDialogOffersPreview() {
+    AppHarness h;
+    MainScreen* main = h.startWithNew();
+    bool previewOffered = false;
+    // The real dialog: its Preview button leads to the preview, which is then closed.
+    whenShown<PrintDialog>(QStringLiteral("dlgPrint"), [&](PrintDialog* dialog) {
+      savePicture(dialog, QStringLiteral("dlgPrint"));
+      previewOffered = dialog->previewButton() != nullptr;
+      if (previewOffered)
+        dialog->previewButton()->click();
+      else
+        dialog->reject();
+    });
+    int previewPages = -1;
+    closePreviewWhenShown(previewPages);
+    trigger(main, "mnuFilePrint");
+    QVERIFY(previewOffered);
+    QVERIFY2(previewPages >= 3, qPrintable(QString::number(previewPages)));
+  }
+
+ private:
+  template <typename T>
+  static T* findTopLevel(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (auto* found = qobject_cast<T*>(widget); found && found->objectName() == name && found->isVisible())
+        return found;
+    return nullptr;
+  }
+
+  // Runs `act` on the named top-level dialog once it is shown (it runs its own loop).
+  template <typename T, typename Act>
+  void whenShown(const QString& name, Act act) {
+    auto* poll = new QTimer(this);
+    poll->setInterval(20);
+    connect(poll, &QTimer::timeout, this, [poll, name, act] {
+      auto* dialog = findTopLevel<T>(name);
+      if (!dialog) return;
+      poll->stop();
+      poll->deleteLater();
+      act(dialog);
+    });
+    poll->start();
+  }
+
+  // Waits for the preview dialog, counts its pages and closes it.
+  void closePreviewWhenShown(int& pages) {
+    whenShown<QPrintPreviewDialog>(QStringLiteral("dlgPrintPreview"), [&pages](QPrintPreviewDialog* preview) {
+      auto* widget = preview->findChild<QPrintPreviewWidget*>();
+      pages = widget ? widget->pageCount() : -2;
+      savePicture(preview, QStringLiteral("dlgPrintPreview"));
+      preview->reject();
+    });
   }
 };
 
