@@ -59,16 +59,6 @@ TEST(SettingsFileWriter, MatchesTheGoldenFilesByteForByte) {
   }
 }
 
-TEST(SettingsFileWriter, PlacesThePagerMarkAndTheNumberInTheirColumns) {
-  const auto written = settings::fileLines(test::siteA(), "Site A", kSavedText);
-  const std::string& pager = written[106];          // input 1, number 2
-  const std::string& notProgrammed = written[109];  // input 1, number 5: an empty number with the pager mark
-  EXPECT_EQ(pager.find('P'), 13u);
-  EXPECT_EQ(pager.substr(19), "*70,555");
-  EXPECT_EQ(notProgrammed.find("Not Programmed"), 19u);
-  EXPECT_EQ(notProgrammed[13], 'P');
-}
-
 TEST(SettingsFileWriter, ARecordCutShortStillGivesAllLines) {
   Programming record = newProgramming();
   record.inputSpecs.resize(20);

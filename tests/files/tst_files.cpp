@@ -145,12 +145,29 @@ class FilesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void saveAsWritesTheReportAndRemembersTheFile() {
+  void saveAsWritesANewFile_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("reportName");
+    QTest::newRow("a .txt name") << "Site A.txt"
+                                 << "Site A.txt"
+                                 << "Site A";
+    QTest::newRow("no extension") << "Backup"
+                                  << "Backup.txt"
+                                  << "Backup";
+    QTest::newRow("another extension") << "Site.B"
+                                       << "Site.B"
+                                       << "Site.B";
+  }
+
+  void saveAsWritesANewFile() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QFETCH(QString, reportName);
     AppHarness h;
     MainScreen* main = h.startWithNew();
     main->setRecord(siteA());
-    const fs::path file = h.folder / "Saved" / "Site A.txt";
-    h.prompts.fileNames.push_back(file.string());
+    h.prompts.fileNames.push_back((h.folder / "Saved" / chosen.toStdString()).string());
     trigger(main, "mnuFileSaveAs");
 
     QCOMPARE(h.prompts.fileRequests.size(), std::size_t(1));
@@ -158,50 +175,11 @@ class FilesTest : public QObject {
     QCOMPARE(request.filters, std::vector<std::string>{"Text documents (*.txt)"});
     QCOMPARE(request.folder, (h.folder / "Saved").string());
     QVERIFY(h.prompts.shown.empty());
-    QCOMPARE(fileWithoutSavedTime(file), reportLines(siteA(), "Site A"));
+    const fs::path file = h.folder / "Saved" / written.toStdString();
+    QCOMPARE(fileWithoutSavedTime(file), reportLines(siteA(), reportName.toStdString()));
+    QCOMPARE(std::distance(fs::directory_iterator(h.folder / "Saved"), fs::directory_iterator()), 1);
     QCOMPARE(h.app->session().settingsFilePath, file.string());
-    // The record and the screen stay as they were.
     QCOMPARE(main->record(), siteA());
-  }
-
-  void saveAsAddsTxtToANameWithoutExtension() {
-    AppHarness h;
-    MainScreen* main = h.startWithNew();
-    h.prompts.fileNames.push_back((h.folder / "Saved" / "Backup").string());
-    trigger(main, "mnuFileSaveAs");
-    const fs::path file = h.folder / "Saved" / "Backup.txt";
-    QCOMPARE(fileWithoutSavedTime(file), reportLines(newProgramming(), "Backup"));
-    QVERIFY(!fs::exists(h.folder / "Saved" / "Backup"));
-    QCOMPARE(h.app->session().settingsFilePath, file.string());
-  }
-
-  void saveAsAsksBeforeReplacing_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<bool>("written");
-    QTest::addColumn<bool>("appended");
-    QTest::newRow("Yes replaces") << int(Answer::Yes) << true << false;
-    QTest::newRow("No appends") << int(Answer::No) << true << true;
-    QTest::newRow("Cancel writes nothing") << int(Answer::Cancel) << false << false;
-  }
-
-  void saveAsAsksBeforeReplacing() {
-    QFETCH(int, answer);
-    QFETCH(bool, written);
-    QFETCH(bool, appended);
-    AppHarness h;
-    MainScreen* main = h.startWithNew();
-    const fs::path file = h.folder / "Saved" / "Site A.txt";
-    writeFile(file, "old\r\n");
-    h.prompts.fileNames.push_back((h.folder / "Saved" / "Site A").string());
-    h.prompts.answers.push_back(Answer(answer));
-    trigger(main, "mnuFileSaveAs");
-
-    QCOMPARE(h.prompts.shown.size(), std::size_t(1));
-    verifyOverwriteQuestion(h.prompts.shown[0]);
-    const auto report = reportLines(newProgramming(), "Site A");
-    const auto expected = !written ? std::vector<std::string>{"old"} : appended ? concat({"old"}, report) : report;
-    QCOMPARE(fileWithoutSavedTime(file), expected);
-    QCOMPARE(h.app->session().settingsFilePath, written ? file.string() : std::string());
   }
 
   void saveWithoutAFileIsSaveAs() {
@@ -222,87 +200,81 @@ class FilesTest : public QObject {
     QVERIFY(fs::is_empty(other.folder / "Saved"));
   }
 
-  void saveAnswers_data() {
+  void overwriteQuestion_data() {
+    QTest::addColumn<QString>("command");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("reports");  // reports of the new record in the file; -1: the old file as it was
-    QTest::newRow("Yes") << int(Answer::Yes) << 1;
-    QTest::newRow("No") << int(Answer::No) << 2;
-    QTest::newRow("Cancel") << int(Answer::Cancel) << -1;
+    QTest::addColumn<int>("reports");  // 1: the new report alone; 2: the old, then the new; 0: the old file as it was
+    for (const char* command : {"mnuFileSave", "mnuFileSaveAs"}) {
+      QTest::addRow("%s, Yes", command) << command << int(Answer::Yes) << 1;
+      QTest::addRow("%s, No", command) << command << int(Answer::No) << 2;
+      QTest::addRow("%s, Cancel", command) << command << int(Answer::Cancel) << 0;
+    }
   }
 
-  void saveAnswers() {
+  void overwriteQuestion() {
+    QFETCH(QString, command);
     QFETCH(int, answer);
     QFETCH(int, reports);
     AppHarness h;
     MainScreen* main = h.startWithNew();
     const fs::path file = h.folder / "Saved" / "Site A.txt";
-    h.prompts.fileNames.push_back(file.string());
-    trigger(main, "mnuFileSaveAs");
-    const std::string first = readFile(file);
-
-    main->setRecord(siteA());
-    h.prompts.answers.push_back(Answer(answer));
-    trigger(main, "mnuFileSave");
-    QCOMPARE(h.prompts.fileRequests.size(), std::size_t(1));
-    QCOMPARE(h.prompts.shown.size(), std::size_t(1));
-    verifyOverwriteQuestion(h.prompts.shown[0]);
-
-    const auto oldReport = reportLines(newProgramming(), "Site A");
-    const auto newReport = reportLines(siteA(), "Site A");
-    if (reports < 0) QCOMPARE(readFile(file), first);
-    if (reports == 1) QCOMPARE(fileWithoutSavedTime(file), newReport);
-    if (reports == 2) {
-      QCOMPARE(fileWithoutSavedTime(file), concat(oldReport, newReport));
-      QCOMPARE(crlfLines(readFile(file)).size(), std::size_t(382));
-    }
-  }
-
-  void aFailedSaveNamesTheFileAndKeepsTheOldOne_data() {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<int>("answer");
-    QTest::newRow("Save As, Yes") << "mnuFileSaveAs" << int(Answer::Yes);
-    QTest::newRow("Save, Yes") << "mnuFileSave" << int(Answer::Yes);
-    QTest::newRow("Save, No") << "mnuFileSave" << int(Answer::No);
-  }
-
-  void aFailedSaveNamesTheFileAndKeepsTheOldOne() {
-    QFETCH(QString, command);
-    QFETCH(int, answer);
-    AppHarness h;
-    MainScreen* main = h.startWithNew();
-    const fs::path file = h.folder / "Saved" / "Site A.txt";
-    writeFile(file, "old report\r\n");
+    const std::string old = settings::fileText(settings::fileLines(newProgramming(), "Site A", "earlier"));
+    writeFile(file, old);
     const bool saveAs = command == QStringLiteral("mnuFileSaveAs");
     if (saveAs)
       h.prompts.fileNames.push_back(file.string());
     else
       h.app->session().settingsFilePath = file.string();
-    // Root writes through permissions: a folder where the temporary file goes stops the save.
-    fs::create_directory(settings::temporaryPathFor(file));
+    main->setRecord(siteA());
     h.prompts.answers.push_back(Answer(answer));
     trigger(main, command.toLatin1().constData());
 
-    QCOMPARE(h.prompts.shown.size(), std::size_t(2));
-    const Message& failure = h.prompts.shown[1];
-    QCOMPARE(failure.text, "The programming could not be saved in " + file.string() + ".");
-    QCOMPARE(failure.detail, std::string("Is a directory"));
-    QVERIFY(failure.buttons == Buttons::Ok);
-    QCOMPARE(readFile(file), std::string("old report\r\n"));
-    QCOMPARE(h.app->session().settingsFilePath, saveAs ? std::string() : file.string());
+    QCOMPARE(h.prompts.fileRequests.size(), std::size_t(saveAs ? 1 : 0));
+    QCOMPARE(h.prompts.shown.size(), std::size_t(1));
+    verifyOverwriteQuestion(h.prompts.shown[0]);
+    const auto newReport = reportLines(siteA(), "Site A");
+    if (reports == 0) QCOMPARE(readFile(file), old);
+    if (reports == 1) QCOMPARE(fileWithoutSavedTime(file), newReport);
+    if (reports == 2) QCOMPARE(fileWithoutSavedTime(file), concat(withoutSavedTime(crlfLines(old)), newReport));
+    QCOMPARE(h.app->session().settingsFilePath, !saveAs || reports > 0 ? file.string() : std::string());
   }
 
-  void aPathUnderAPlainFileCannotBeSaved() {
+  void aFailedSaveNamesTheFileAndKeepsTheOldOne_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("underAFile");  // else a folder stands where the temporary file goes
+    QTest::newRow("Save As, Yes") << "mnuFileSaveAs" << int(Answer::Yes) << false;
+    QTest::newRow("Save, Yes") << "mnuFileSave" << int(Answer::Yes) << false;
+    QTest::newRow("Save, No") << "mnuFileSave" << int(Answer::No) << false;
+    QTest::newRow("Save As, under a file") << "mnuFileSaveAs" << -1 << true;
+  }
+
+  // Root writes through permissions, so the saves are made to fail by what stands in the way.
+  void aFailedSaveNamesTheFileAndKeepsTheOldOne() {
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(bool, underAFile);
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    writeFile(h.folder / "plain", "x");
-    const fs::path file = h.folder / "plain" / "Site A.txt";
-    h.prompts.fileNames.push_back(file.string());
-    trigger(main, "mnuFileSaveAs");
-    QCOMPARE(h.prompts.texts(),
-             std::vector<std::string>{"The programming could not be saved in " + file.string() + "."});
-    QCOMPARE(h.prompts.shown[0].detail, std::string("Not a directory"));
-    QVERIFY(h.app->session().settingsFilePath.empty());
-    QCOMPARE(readFile(h.folder / "plain"), std::string("x"));
+    const fs::path folder = underAFile ? h.folder / "plain" : h.folder / "Saved";
+    const fs::path old = underAFile ? folder : folder / "Site A.txt";
+    const fs::path file = folder / "Site A.txt";
+    writeFile(old, "old report\r\n");
+    if (!underAFile) fs::create_directory(settings::temporaryPathFor(file));
+    const bool saveAs = command == QStringLiteral("mnuFileSaveAs");
+    if (saveAs)
+      h.prompts.fileNames.push_back(file.string());
+    else
+      h.app->session().settingsFilePath = file.string();
+    if (answer >= 0) h.prompts.answers.push_back(Answer(answer));
+    trigger(main, command.toLatin1().constData());
+
+    QVERIFY(!h.prompts.shown.empty());
+    const Message& failure = h.prompts.shown.back();
+    QCOMPARE(failure.text, "The programming could not be saved in " + file.string() + ".");
+    QCOMPARE(failure.detail, std::string(underAFile ? "Not a directory" : "Is a directory"));
+    QCOMPARE(readFile(old), std::string("old report\r\n"));
+    QCOMPARE(h.app->session().settingsFilePath, saveAs ? std::string() : file.string());
   }
 
   void existingFileOpensTheRecordAndSaveWritesBackToIt() {
