@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/comm_port_screen.h"
@@ -14,8 +15,11 @@
 #include "record/main_screen.h"
 #include "record/programming.h"
 
+class QPrinter;
+
 namespace tarvek {
 
+enum class PrintChoice;
 class HelpDesk;
 class Prompts;
 class SerialPort;
@@ -47,6 +51,11 @@ class Application : public QObject {
   CommPortScreen* commPortScreen() const { return m_commPort; }
   NotFoundScreen* notFoundScreen() const { return m_notFound; }
   Screen* editorScreen() const { return m_editor; }
+
+  // The print dialog of Print: sets the printer up and says whether to print, preview or
+  // stop. Unset, it is the real dialog; tests set it to print into a PDF file.
+  using PrinterSetUp = std::function<PrintChoice(QPrinter&)>;
+  void setPrinterSetUp(PrinterSetUp setUp) { m_setUpPrinter = std::move(setUp); }
 
   bool hasEnded() const { return m_ended; }
   // True while an exchange with the Tarvek runs; screens take no commands meanwhile.
@@ -101,6 +110,8 @@ class Application : public QObject {
   QPointer<CommPortScreen> m_commPort;
   QPointer<NotFoundScreen> m_notFound;
   QPointer<Screen> m_editor;
+
+  PrinterSetUp m_setUpPrinter;
 
   bool m_ended = false;
   bool m_busy = false;

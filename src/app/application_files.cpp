@@ -1,12 +1,125 @@
+#include <QDate>
+#include <QDateTime>
+#include <QLocale>
+#include <QPrinter>
+
 #include "app/application.h"
+#include "app/prompts.h"
+#include "app/setup_file.h"
+#include "files/print_dialog.h"
+#include "files/report.h"
+#include "files/report_printer.h"
+#include "files/settings_file.h"
+#include "files/settings_storage.h"
 
 // Settings files and printing: Existing File on the selection screen, Save, Save As and
 // Print on the Main screen.
 namespace tarvek {
 
-void Application::selectExisting() {}
-void Application::mainSave() {}
-void Application::mainSaveAs() {}
-void Application::mainPrint() {}
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSettingsFilter = "Text documents (*.txt)";
+
+// Paths come from the file dialogs in the system's 8-bit encoding; messages and the
+// file's report name are Latin-1 text.
+std::string shown(const std::string& path) { return latin1(QString::fromLocal8Bit(path)); }
+
+FileRequest settingsRequest(const fs::path& programDir, std::string title) {
+  return FileRequest{std::move(title), {kSettingsFilter}, (programDir / kSavedFolderName).string()};
+}
+
+// A chosen name without extension is saved as a text file.
+std::string withTextExtension(const std::string& path) { return fs::path(path).has_extension() ? path : path + ".txt"; }
+
+// The date and time of saving in the user's usual form. Nothing reads it back, so
+// characters the file cannot hold simply become blanks.
+std::string savedTimeText() {
+  QString text = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+  for (QChar& c : text)
+    if (c.unicode() > 0xFF) c = QLatin1Char(' ');
+  return latin1(text);
+}
+
+std::string todayText() {
+  const QDate today = QDate::currentDate();
+  return report::date(today.year(), static_cast<unsigned>(today.month()), static_cast<unsigned>(today.day()));
+}
+
+// The question before writing to a file that is there: Yes replaces it, No adds the
+// new report after it, Cancel writes nothing.
+std::optional<settings::SaveMode> askOverwrite(Prompts& prompts) {
+  const Answer answer = prompts.show(Message{
+      "Do you want to overwrite the existing file? ", "Existing File", Buttons::YesNoCancel, Icon::Question, {}});
+  if (answer == Answer::Yes) return settings::SaveMode::Replace;
+  if (answer == Answer::No) return settings::SaveMode::Append;
+  return std::nullopt;
+}
+
+bool saveRecord(Prompts& prompts, const Programming& record, const std::string& path, settings::SaveMode mode) {
+  const auto lines = settings::fileLines(record, shown(settings::reportName(path)), savedTimeText());
+  std::string error;
+  if (settings::saveText(path, settings::fileText(lines), mode, error)) return true;
+  prompts.show(
+      Message{"The programming could not be saved in " + shown(path) + ".", {}, Buttons::Ok, Icon::Warning, error});
+  return false;
+}
+
+}  // namespace
+
+void Application::selectExisting() {
+  if (m_busy) return;
+  const auto chosen = m_prompts.openFileName(settingsRequest(m_programDir, "Open"));
+  if (!chosen) return;
+  // Read into a fresh record: nothing changes unless the whole report was read.
+  const settings::ReadResult result = settings::load(*chosen);
+  if (!result.record) {
+    m_prompts.show(Message{"The file " + shown(*chosen) + " is not a readable settings file.",
+                           {},
+                           Buttons::Ok,
+                           Icon::Warning,
+                           result.problem});
+    return;
+  }
+  m_session.settingsFilePath = *chosen;
+  showMain(*result.record);
+}
+
+void Application::mainSave() {
+  if (m_busy || !m_main) return;
+  if (m_session.settingsFilePath.empty()) {
+    mainSaveAs();
+    return;
+  }
+  const auto mode = askOverwrite(m_prompts);
+  if (!mode) return;
+  saveRecord(m_prompts, m_main->record(), m_session.settingsFilePath, *mode);
+}
+
+void Application::mainSaveAs() {
+  if (m_busy || !m_main) return;
+  const auto chosen = m_prompts.saveFileName(settingsRequest(m_programDir, {}));
+  if (!chosen) return;
+  const std::string path = withTextExtension(*chosen);
+  std::error_code ignored;
+  auto mode = std::optional(settings::SaveMode::Replace);
+  if (fs::exists(path, ignored)) mode = askOverwrite(m_prompts);
+  if (!mode) return;
+  if (saveRecord(m_prompts, m_main->record(), path, *mode)) m_session.settingsFilePath = path;
+}
+
+void Application::mainPrint() {
+  if (m_busy || !m_main) return;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("Tarvek Programming Settings"));
+  const PrintChoice choice = m_setUpPrinter ? m_setUpPrinter(printer) : PrintDialog(&printer, m_main).choose();
+  if (choice == PrintChoice::Cancel) return;
+  const auto lines = report::lines(m_main->record(), todayText());
+  if (choice == PrintChoice::Preview)
+    report::preview(printer, lines, m_main);
+  else
+    report::print(printer, lines);
+}
 
 }  // namespace tarvek

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "files/settings_file.h"
+
+// Settings files on disk. A save never leaves a damaged file behind: the new content
+// goes to a temporary file beside the target, which then takes the target's place.
+namespace tarvek::settings {
+
+enum class SaveMode {
+  Replace,  // the file holds the new report alone
+  Append,   // the new report follows whatever the file held; a missing file is created
+};
+
+// Writes `text` into `file`. On failure returns false, leaves any old file as it was and
+// puts the reason into `error`.
+bool saveText(const std::filesystem::path& file, std::string_view text, SaveMode mode, std::string& error);
+
+// Where saveText writes before the file is replaced: a hidden file in the same folder.
+std::filesystem::path temporaryPathFor(const std::filesystem::path& file);
+
+// Reads the first report of the settings file; `problem` says why it could not.
+ReadResult load(const std::filesystem::path& file);
+
+}  // namespace tarvek::settings
