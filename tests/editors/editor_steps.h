@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +25,14 @@ inline void choose(QWidget* screen, const char* name) {
   QVERIFY2(button, name);
   QVERIFY2(button->isEnabled(), name);
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+}
+
+// Runs the screen's Help, Instructions command and returns the help topic it set.
+inline QString instructionsTopic(AppHarness& h, QWidget* screen) {
+  auto* instructions = screen->findChild<QAction*>(QStringLiteral("mnuHelpInstructions"));
+  if (!instructions) return QStringLiteral("<no Instructions>");
+  instructions->trigger();
+  return QString::fromStdString(h.app->session().helpTopic);
 }
 
 inline QLineEdit* box(QWidget* screen, const char* name) { return child<QLineEdit>(screen, name); }

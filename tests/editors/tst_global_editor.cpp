@@ -67,6 +67,7 @@ class GlobalEditorTest : public QObject {
     QCOMPARE(tabOrder(editor, order), order);
     QVERIFY(h.prompts.shown.empty());
     savePicture(editor, QStringLiteral("frmGlobal"));
+    QCOMPARE(instructionsTopic(h, editor), QStringLiteral("Global"));
   }
 
   void aislecallLocksAllButSecurityCodeAndRingDelay() {

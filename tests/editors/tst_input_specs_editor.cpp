@@ -52,6 +52,7 @@ class InputSpecsEditorTest : public QObject {
           << "optContinuous";
     QCOMPARE(tabOrder(editor, order), order);
     savePicture(editor, QStringLiteral("frmInputSpecs"));
+    QCOMPARE(instructionsTopic(h, editor), QStringLiteral("InputSpecs"));
   }
 
   void digitFilterRestartsAndRefuses() {

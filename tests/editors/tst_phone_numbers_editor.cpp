@@ -57,6 +57,7 @@ class PhoneNumbersEditorTest : public QObject {
       QVERIFY(!pager(editor, row)->isChecked() && pager(editor, row)->isEnabled());
     }
     savePicture(editor, QStringLiteral("frmNumbers"));
+    QCOMPARE(instructionsTopic(h, editor), QStringLiteral("Numbers"));
   }
 
   void theFirstKeyReplacesThePlaceholder() {
