@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace tarvek::entry {
 namespace {
 
@@ -123,142 +125,115 @@ TEST(GlobalLengths, OneCharacterTooManyIsTooLong) {
   }
 }
 
-const GlobalEntries kValid{FunctionMode::AlarmDialer, "507231", "390618", "1", "6", false, false, true, "00"};
 const char* const kForcedMessage =
     "To disable Call Progress Detection set the Forced Play Timer to a value from 1 to 99 seconds          "
     "To reenable Call Progress Detection click on the Enabled option button";
 
-struct CheckCase {
-  const char* name;
-  GlobalEntries entries;
-  std::optional<GlobalFailure> failure;
-  GlobalEntries after;  // the entries as the checks leave them
+// One row: the five box texts (Security, Ring Delay, Access, Ringback, Forced Play), the
+// Call Progress choice and the mode; the failing box with its message; the five texts
+// as the checks leave them.
+struct CheckRow {
+  std::array<const char*, 5> texts;
+  bool callProgressEnabled;
+  FunctionMode function;
+  std::optional<GlobalBox> failing;
+  const char* message;
+  std::array<const char*, 5> after;
 };
 
-GlobalEntries with(GlobalEntries entries, void (*change)(GlobalEntries&)) {
-  change(entries);
-  return entries;
+GlobalEntries entriesOf(const std::array<const char*, 5>& texts, bool callProgressEnabled, FunctionMode function) {
+  return {function, texts[0], texts[2], texts[1], texts[3], false, false, callProgressEnabled, texts[4]};
 }
 
 TEST(GlobalBack, ChecksInOrderFirstFailureWins) {
-  const CheckCase cases[] = {
-      {"valid", kValid, std::nullopt, kValid},
-      {"short security code", with(kValid, [](GlobalEntries& e) { e.securityCode = "12345"; }),
-       GlobalFailure{GlobalBox::SecurityCode, "The security code must be 6 digits"},
-       with(kValid, [](GlobalEntries& e) { e.securityCode = ""; })},
-      {"security code wins over ring delay",
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.securityCode = "";
-              e.ringDelay = "";
-            }),
-       GlobalFailure{GlobalBox::SecurityCode, "The security code must be 6 digits"},
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.securityCode = "";
-              e.ringDelay = "";
-            })},
-      {"empty ring delay", with(kValid, [](GlobalEntries& e) { e.ringDelay = ""; }),
-       GlobalFailure{GlobalBox::RingDelay, "The ring delay must be 1 digit"},
-       with(kValid, [](GlobalEntries& e) { e.ringDelay = ""; })},
-      {"ring delay 0 is fine", with(kValid, [](GlobalEntries& e) { e.ringDelay = "0"; }), std::nullopt,
-       with(kValid, [](GlobalEntries& e) { e.ringDelay = "0"; })},
-      {"ring delay wins over access code",
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.ringDelay = "";
-              e.accessCode = "1";
-            }),
-       GlobalFailure{GlobalBox::RingDelay, "The ring delay must be 1 digit"},
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.ringDelay = "";
-              e.accessCode = "1";
-            })},
-      {"short access code", with(kValid, [](GlobalEntries& e) { e.accessCode = "39061"; }),
-       GlobalFailure{GlobalBox::AccessCode, "The access code must be 6 digits"},
-       with(kValid, [](GlobalEntries& e) { e.accessCode = ""; })},
-      {"ringback 0", with(kValid, [](GlobalEntries& e) { e.ringbackLimit = "0"; }),
-       GlobalFailure{GlobalBox::RingbackLimit, "The ringback limit cannot be 0"},
-       with(kValid, [](GlobalEntries& e) { e.ringbackLimit = ""; })},
-      {"ringback 00", with(kValid, [](GlobalEntries& e) { e.ringbackLimit = "00"; }),
-       GlobalFailure{GlobalBox::RingbackLimit, "The ringback limit cannot be 0"},
-       with(kValid, [](GlobalEntries& e) { e.ringbackLimit = ""; })},
-      {"ringback empty", with(kValid, [](GlobalEntries& e) { e.ringbackLimit = ""; }),
-       GlobalFailure{GlobalBox::RingbackLimit, "The ringback limit cannot be 0"},
-       with(kValid, [](GlobalEntries& e) { e.ringbackLimit = ""; })},
-      {"ringback 01 kept, blanks trimmed", with(kValid, [](GlobalEntries& e) { e.ringbackLimit = " 01 "; }),
-       std::nullopt, with(kValid, [](GlobalEntries& e) { e.ringbackLimit = "01"; })},
-      {"forced play 7 becomes 07",
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "7";
-            }),
-       std::nullopt,
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "07";
-            })},
-      {"forced play 0",
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "0";
-            }),
-       GlobalFailure{GlobalBox::ForcedPlayTimer, kForcedMessage},
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "";
-            })},
-      {"forced play 00",
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "00";
-            }),
-       GlobalFailure{GlobalBox::ForcedPlayTimer, kForcedMessage},
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "";
-            })},
-      {"forced play empty",
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "";
-            }),
-       GlobalFailure{GlobalBox::ForcedPlayTimer, kForcedMessage},
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.callProgressEnabled = false;
-              e.forcedPlayTimer = "";
-            })},
-      {"forced play ignored while call progress is on", with(kValid, [](GlobalEntries& e) { e.forcedPlayTimer = ""; }),
-       std::nullopt, with(kValid, [](GlobalEntries& e) { e.forcedPlayTimer = ""; })},
-      {"aislecall skips the locked boxes",
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.function = FunctionMode::Aislecall;
-              e.accessCode = "";
-              e.ringbackLimit = "";
-            }),
-       std::nullopt,
-       with(kValid,
-            [](GlobalEntries& e) {
-              e.function = FunctionMode::Aislecall;
-              e.accessCode = "";
-              e.ringbackLimit = "";
-            })},
+  constexpr auto AD = FunctionMode::AlarmDialer;
+  constexpr auto AC = FunctionMode::Aislecall;
+  using G = GlobalBox;
+  const CheckRow rows[] = {
+      {{"507231", "1", "390618", "6", "00"}, true, AD, {}, "", {"507231", "1", "390618", "6", "00"}},
+      {{"12345", "1", "390618", "6", "00"},
+       true,
+       AD,
+       G::SecurityCode,
+       "The security code must be 6 digits",
+       {"", "1", "390618", "6", "00"}},
+      {{"", "", "390618", "6", "00"},
+       true,
+       AD,
+       G::SecurityCode,
+       "The security code must be 6 digits",
+       {"", "", "390618", "6", "00"}},
+      {{"507231", "", "1", "6", "00"},
+       true,
+       AD,
+       G::RingDelay,
+       "The ring delay must be 1 digit",
+       {"507231", "", "1", "6", "00"}},
+      {{"507231", "0", "390618", "6", "00"}, true, AD, {}, "", {"507231", "0", "390618", "6", "00"}},
+      {{"507231", "1", "39061", "0", "00"},
+       true,
+       AD,
+       G::AccessCode,
+       "The access code must be 6 digits",
+       {"507231", "1", "", "0", "00"}},
+      {{"507231", "1", "390618", "0", "00"},
+       true,
+       AD,
+       G::RingbackLimit,
+       "The ringback limit cannot be 0",
+       {"507231", "1", "390618", "", "00"}},
+      {{"507231", "1", "390618", "00", "00"},
+       true,
+       AD,
+       G::RingbackLimit,
+       "The ringback limit cannot be 0",
+       {"507231", "1", "390618", "", "00"}},
+      {{"507231", "1", "390618", "", "00"},
+       true,
+       AD,
+       G::RingbackLimit,
+       "The ringback limit cannot be 0",
+       {"507231", "1", "390618", "", "00"}},
+      {{"507231", "1", "390618", " 01 ", "00"}, true, AD, {}, "", {"507231", "1", "390618", "01", "00"}},
+      {{"507231", "1", "390618", "6", "7"}, false, AD, {}, "", {"507231", "1", "390618", "6", "07"}},
+      {{"507231", "1", "390618", "6", "0"},
+       false,
+       AD,
+       G::ForcedPlayTimer,
+       kForcedMessage,
+       {"507231", "1", "390618", "6", ""}},
+      {{"507231", "1", "390618", "6", "00"},
+       false,
+       AD,
+       G::ForcedPlayTimer,
+       kForcedMessage,
+       {"507231", "1", "390618", "6", ""}},
+      {{"507231", "1", "390618", "6", ""},
+       false,
+       AD,
+       G::ForcedPlayTimer,
+       kForcedMessage,
+       {"507231", "1", "390618", "6", ""}},
+      // With Call Progress on, the Forced Play Timer is not checked.
+      {{"507231", "1", "390618", "6", ""}, true, AD, {}, "", {"507231", "1", "390618", "6", ""}},
+      // Aislecall does not check the boxes it locks.
+      {{"507231", "1", "", "", "00"}, true, AC, {}, "", {"507231", "1", "", "", "00"}},
+      {{"507231", "", "", "", "00"},
+       true,
+       AC,
+       G::RingDelay,
+       "The ring delay must be 1 digit",
+       {"507231", "", "", "", "00"}},
   };
-  for (const CheckCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    GlobalEntries entries = c.entries;
-    EXPECT_EQ(checkGlobalEntries(entries), c.failure);
-    EXPECT_EQ(entries, c.after);
+  for (const CheckRow& row : rows) {
+    GlobalEntries entries = entriesOf(row.texts, row.callProgressEnabled, row.function);
+    const auto failure = checkGlobalEntries(entries);
+    SCOPED_TRACE(::testing::PrintToString(row.texts));
+    if (row.failing)
+      EXPECT_EQ(failure, (GlobalFailure{*row.failing, row.message}));
+    else
+      EXPECT_EQ(failure, std::nullopt);
+    EXPECT_EQ(entries, entriesOf(row.after, row.callProgressEnabled, row.function));
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "record/display_lines.h"
 #include "record/programming.h"
 
@@ -80,108 +82,67 @@ TEST(InputSpecKeys, DigitFilterAndThirdDigitRestart) {
   EXPECT_EQ(inputSpecPaste("1x"), (PasteVerdict{false, false, "This digit entry must be 0 - 9"}));
 }
 
-const InputSpecEntries kValid = entriesOf(NormalState::Open, true, {"00", "00", "00", "00", "00", "00", "2", "1"});
-
-InputSpecEntries with(std::initializer_list<std::pair<InputBox, const char*>> changes,
-                      InputSpecEntries entries = kValid) {
-  for (const auto& [box, text] : changes) entries[box] = text;
+// The eight boxes written as one text, blank-separated, "-" for an empty box:
+// qualifier h m s, resume h m s, repeat counter, lap counter.
+InputSpecEntries boxes(const char* texts) {
+  InputSpecEntries entries;
+  std::istringstream words(texts);
+  for (std::string& box : entries.boxes) {
+    words >> box;
+    if (box == "-") box.clear();
+  }
   return entries;
 }
 
-struct CheckCase {
-  const char* name;
-  InputSpecEntries entries;
-  std::optional<InputSpecFailure> failure;
-  InputSpecEntries after;
+struct CheckRow {
+  const char* before;
+  std::optional<InputBox> focus;
+  const char* message;
+  const char* after;
 };
 
-TEST(InputSpecChecks, SixteenChecksInOrder) {
-  const CheckCase cases[] = {
-      {"valid", kValid, std::nullopt, kValid},
-      {"repeat 0", with({{B::RepeatCounter, "0"}}),
-       InputSpecFailure{B::RepeatCounter, "The Repeat Counter must be between 1 and 99"},
-       with({{B::RepeatCounter, ""}})},
-      {"repeat 00", with({{B::RepeatCounter, "00"}}),
-       InputSpecFailure{B::RepeatCounter, "The Repeat Counter must be between 1 and 99"},
-       with({{B::RepeatCounter, ""}})},
-      {"repeat empty, lap empty", with({{B::RepeatCounter, ""}, {B::LapCounter, ""}}),
-       InputSpecFailure{B::RepeatCounter, "The Repeat Counter must be between 1 and 99"},
-       with({{B::RepeatCounter, ""}, {B::LapCounter, ""}})},
-      {"lap 0", with({{B::LapCounter, "0"}}),
-       InputSpecFailure{B::LapCounter, "The Lap Counter must be between 1 and 99"}, with({{B::LapCounter, ""}})},
-      {"no qualifier hours", with({{B::QHours, ""}}),
-       InputSpecFailure{B::QHours, "There is no entry for Qualifier Timer Hours"}, with({{B::QHours, ""}})},
-      {"no qualifier minutes", with({{B::QMinutes, ""}}),
-       InputSpecFailure{B::QMinutes, "There is no entry for Qualifier Timer Minutes"}, with({{B::QMinutes, ""}})},
-      {"no qualifier seconds", with({{B::QSeconds, ""}}),
-       InputSpecFailure{B::QSeconds, "There is no entry for Qualifier Timer Seconds"}, with({{B::QSeconds, ""}})},
-      {"no resume hours", with({{B::RHours, ""}}),
-       InputSpecFailure{B::RHours, "There is no entry for Resume Timer Hours"}, with({{B::RHours, ""}})},
-      {"no resume minutes", with({{B::RMinutes, ""}}),
-       InputSpecFailure{B::RMinutes, "There is no entry for Resume Timer Minutes"}, with({{B::RMinutes, ""}})},
-      {"no resume seconds wins over 60 qualifier seconds", with({{B::RSeconds, ""}, {B::QSeconds, "60"}}),
-       InputSpecFailure{B::RSeconds, "There is no entry for Resume Timer Seconds"},
-       with({{B::RSeconds, ""}, {B::QSeconds, "60"}})},
-      {"qualifier seconds wins over 19 hours", with({{B::QSeconds, "60"}, {B::QHours, "19"}}),
-       InputSpecFailure{B::QSeconds, "Qualifier Timer seconds must be between 0 and 59"},
-       with({{B::QSeconds, ""}, {B::QHours, "19"}})},
-      {"qualifier minutes 60", with({{B::QMinutes, "60"}}),
-       InputSpecFailure{B::QMinutes, "Qualifier Timer minutes must be between 0 and 59"}, with({{B::QMinutes, ""}})},
-      {"resume seconds 99", with({{B::RSeconds, "99"}}),
-       InputSpecFailure{B::RSeconds, "Resume Timer seconds must be between 0 and 59"}, with({{B::RSeconds, ""}})},
-      {"resume minutes 60", with({{B::RMinutes, "60"}}),
-       InputSpecFailure{B::RMinutes, "Resume Timer minutes must be between 0 and 59"}, with({{B::RMinutes, ""}})},
-      {"qualifier 19 hours", with({{B::QHours, "19"}}),
-       InputSpecFailure{B::QHours, "The Qualifier Timer cannot be more than 18 hours"}, with({{B::QHours, ""}})},
-      {"qualifier 18:00:00", with({{B::QHours, "18"}}), std::nullopt, with({{B::QHours, "18"}})},
-      {"qualifier 18:00:01", with({{B::QHours, "18"}, {B::QSeconds, "01"}}),
-       InputSpecFailure{B::QMinutes, "The Qualifier Timer cannot be more than 18 hours"},
-       with({{B::QHours, "18"}, {B::QMinutes, "00"}, {B::QSeconds, "00"}})},
-      {"qualifier 18:30:00", with({{B::QHours, "18"}, {B::QMinutes, "30"}}),
-       InputSpecFailure{B::QMinutes, "The Qualifier Timer cannot be more than 18 hours"},
-       with({{B::QHours, "18"}, {B::QMinutes, "00"}, {B::QSeconds, "00"}})},
-      {"resume 20 hours", with({{B::RHours, "20"}}),
-       InputSpecFailure{B::RHours, "The Resume Timer cannot be more than 18 hours"}, with({{B::RHours, ""}})},
-      {"resume 18:01:00", with({{B::RHours, "18"}, {B::RMinutes, "1"}}),
-       InputSpecFailure{B::RMinutes, "The Resume Timer cannot be more than 18 hours"},
-       with({{B::RHours, "18"}, {B::RMinutes, "00"}, {B::RSeconds, "00"}})},
-      {"qualifier 18 hours wins over resume 19 hours", with({{B::QHours, "18"}, {B::QSeconds, "5"}, {B::RHours, "19"}}),
-       InputSpecFailure{B::QMinutes, "The Qualifier Timer cannot be more than 18 hours"},
-       with({{B::QHours, "18"}, {B::QMinutes, "00"}, {B::QSeconds, "00"}, {B::RHours, "19"}})},
+TEST(InputSpecChecks, SixteenChecksInOrderWithTheirLeadingZeros) {
+  const CheckRow rows[] = {
+      {"00 00 00 00 00 00 2 1", {}, "", "00 00 00 00 00 00 2 1"},
+      {"5 0 9 1 2 3 7 07", {}, "", "05 00 09 01 02 03 7 07"},
+      {"00 00 00 00 00 00 0 1", B::RepeatCounter, "The Repeat Counter must be between 1 and 99",
+       "00 00 00 00 00 00 - 1"},
+      {"00 00 00 00 00 00 00 1", B::RepeatCounter, "The Repeat Counter must be between 1 and 99",
+       "00 00 00 00 00 00 - 1"},
+      {"- - - - - - - -", B::RepeatCounter, "The Repeat Counter must be between 1 and 99", "- - - - - - - -"},
+      {"00 00 00 00 00 00 2 0", B::LapCounter, "The Lap Counter must be between 1 and 99", "00 00 00 00 00 00 2 -"},
+      {"- 00 00 00 00 00 2 1", B::QHours, "There is no entry for Qualifier Timer Hours", "- 00 00 00 00 00 2 1"},
+      {"5 - 9 1 00 00 2 1", B::QMinutes, "There is no entry for Qualifier Timer Minutes", "05 - 9 1 00 00 2 1"},
+      {"00 00 - 00 00 00 2 1", B::QSeconds, "There is no entry for Qualifier Timer Seconds", "00 00 - 00 00 00 2 1"},
+      {"00 00 00 - 00 00 2 1", B::RHours, "There is no entry for Resume Timer Hours", "00 00 00 - 00 00 2 1"},
+      {"00 00 00 00 - 00 2 1", B::RMinutes, "There is no entry for Resume Timer Minutes", "00 00 00 00 - 00 2 1"},
+      {"00 00 60 00 00 - 2 1", B::RSeconds, "There is no entry for Resume Timer Seconds", "00 00 60 00 00 - 2 1"},
+      {"19 00 60 00 00 00 2 1", B::QSeconds, "Qualifier Timer seconds must be between 0 and 59",
+       "19 00 - 00 00 00 2 1"},
+      {"00 60 00 00 00 00 2 1", B::QMinutes, "Qualifier Timer minutes must be between 0 and 59",
+       "00 - 00 00 00 00 2 1"},
+      {"00 00 00 00 00 99 2 1", B::RSeconds, "Resume Timer seconds must be between 0 and 59", "00 00 00 00 00 - 2 1"},
+      {"00 00 00 00 60 00 2 1", B::RMinutes, "Resume Timer minutes must be between 0 and 59", "00 00 00 00 - 00 2 1"},
+      {"19 00 00 00 00 00 2 1", B::QHours, "The Qualifier Timer cannot be more than 18 hours", "- 00 00 00 00 00 2 1"},
+      {"18 00 00 00 00 00 2 1", {}, "", "18 00 00 00 00 00 2 1"},
+      {"18 00 01 00 00 00 2 1", B::QMinutes, "The Qualifier Timer cannot be more than 18 hours",
+       "18 00 00 00 00 00 2 1"},
+      {"18 30 00 19 00 00 2 1", B::QMinutes, "The Qualifier Timer cannot be more than 18 hours",
+       "18 00 00 19 00 00 2 1"},
+      {"00 00 00 20 00 00 2 1", B::RHours, "The Resume Timer cannot be more than 18 hours", "00 00 00 - 00 00 2 1"},
+      {"00 00 00 18 1 00 2 1", B::RMinutes, "The Resume Timer cannot be more than 18 hours", "00 00 00 18 00 00 2 1"},
+      {"00 00 00 18 00 00 2 1", {}, "", "00 00 00 18 00 00 2 1"},
   };
-  for (const CheckCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    InputSpecEntries entries = c.entries;
-    EXPECT_EQ(checkInputSpecEntries(entries), c.failure);
-    EXPECT_EQ(entries, c.after);
+  for (const CheckRow& row : rows) {
+    SCOPED_TRACE(row.before);
+    InputSpecEntries entries = boxes(row.before);
+    const auto failure = checkInputSpecEntries(entries);
+    if (row.focus)
+      EXPECT_EQ(failure, (InputSpecFailure{*row.focus, row.message}));
+    else
+      EXPECT_EQ(failure, std::nullopt);
+    EXPECT_EQ(entries, boxes(row.after));
   }
-}
-
-TEST(InputSpecChecks, LeadingZerosForTimersNotCounters) {
-  InputSpecEntries entries = with({{B::QHours, "5"},
-                                   {B::QMinutes, "0"},
-                                   {B::QSeconds, "9"},
-                                   {B::RHours, "1"},
-                                   {B::RMinutes, "2"},
-                                   {B::RSeconds, "3"},
-                                   {B::RepeatCounter, "7"},
-                                   {B::LapCounter, "07"}});
-  EXPECT_EQ(checkInputSpecEntries(entries), std::nullopt);
-  EXPECT_EQ(entries, with({{B::QHours, "05"},
-                           {B::QMinutes, "00"},
-                           {B::QSeconds, "09"},
-                           {B::RHours, "01"},
-                           {B::RMinutes, "02"},
-                           {B::RSeconds, "03"},
-                           {B::RepeatCounter, "7"},
-                           {B::LapCounter, "07"}}));
-
-  // Each timer box gets its zero just before its own test: boxes after a failing one stay.
-  entries = with({{B::QHours, "5"}, {B::QMinutes, ""}, {B::QSeconds, "9"}, {B::RHours, "1"}});
-  EXPECT_EQ(checkInputSpecEntries(entries)->focus, B::QMinutes);
-  EXPECT_EQ(entries[B::QHours], "05");
-  EXPECT_EQ(entries[B::QSeconds], "9");
-  EXPECT_EQ(entries[B::RHours], "1");
 }
 
 TEST(InputSpecRebuild, WritesOnlyTheShownInputsSixLines) {
@@ -209,8 +170,8 @@ TEST(InputSpecRebuild, WritesOnlyTheShownInputsSixLines) {
   EXPECT_EQ(inputSpecEntries(rebuilt, 3), entries);
 
   const std::vector<std::string> states[] = {
-      rebuildInputSpecs(working, 1, entriesOf(NormalState::Open, true, kValid.boxes)),
-      rebuildInputSpecs(working, 1, entriesOf(NormalState::Closed, true, kValid.boxes)),
+      rebuildInputSpecs(working, 1, boxes("00 00 00 00 00 00 2 1")),
+      rebuildInputSpecs(working, 1, entriesOf(NormalState::Closed, true, boxes("00 00 00 00 00 00 2 1").boxes)),
   };
   EXPECT_EQ(states[0][2], "  Normal State      Normally Open");
   EXPECT_EQ(states[1][2], "  Normal State      Normally Closed");
