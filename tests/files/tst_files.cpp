@@ -66,20 +66,6 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
   return a;
 }
 
-QStringList listLines(QWidget* screen, const char* name) {
-  QStringList lines;
-  auto* list = child<QListWidget>(screen, name);
-  if (!list) return lines;
-  for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-  return lines;
-}
-
-QStringList toQt(const std::vector<std::string>& lines) {
-  QStringList result;
-  for (const auto& line : lines) result << qt(line);
-  return result;
-}
-
 void verifyOverwriteQuestion(const Message& message) {
   QCOMPARE(message.text, kQuestion);
   QCOMPARE(message.title, std::string("Existing File"));
