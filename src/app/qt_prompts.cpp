@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace tarvek {
@@ -11,7 +12,14 @@ QString programTitle() { return QStringLiteral("Tarvek PC Programmer"); }
 
 namespace {
 
-QString toQt(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
+// Messages carry the program's 8-bit text and file paths, which the system gives in
+// UTF-8: valid UTF-8 is shown as such, anything else as Latin-1.
+QString toQt(const std::string& text) {
+  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+  const QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+  if (!utf8.hasError()) return decoded;
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QMessageBox::Icon iconOf(Icon icon) {
   switch (icon) {
