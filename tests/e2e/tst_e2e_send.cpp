@@ -1,0 +1,116 @@
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "e2e/e2e_harness.h"
+#include "e2e/units.h"
+#include "link/link_operations.h"
+
+using namespace tarvek;
+using namespace tarvek::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Reads `memory` from a unit, then swaps in a unit in its factory state on the same
+// port, ready for Send.
+MainScreen* readThenSwapUnits(EndToEnd& e, const sim::Memory& memory, SimulatorOptions options) {
+  e.startSimulator(memory, options);
+  e.startAtSelect();
+  MainScreen* main = e.connectFromSelect();
+  if (!main) return nullptr;
+  e.startSimulator(sim::Memory::factory(), options);
+  return main;
+}
+
+bool transcriptHasWrites(const std::string& transcript) {
+  for (const char* command : {"MW", "I1W", "N1W"})
+    if (transcript.find(command) != std::string::npos) return true;
+  return false;
+}
+
+}  // namespace
+
+class EndToEndSendTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void readThenSendStoresTheSameMemory_data() {
+    QTest::addColumn<bool>("shortLayout");
+    QTest::newRow("full layout") << false;
+    QTest::newRow("short layout") << true;
+  }
+
+  void readThenSendStoresTheSameMemory() {
+    QFETCH(bool, shortLayout);
+    EndToEnd e;
+    SimulatorOptions options;
+    options.shortLayout = shortLayout;
+    const sim::Memory original = everyKindOfValue(shortLayout);
+    MainScreen* main = readThenSwapUnits(e, original, options);
+    QVERIFY(main);
+    QVERIFY(e.prompts.shown.empty());
+
+    e.prompts.answers.push_back(Answer::Yes);
+    click(main, "cmdSend");
+    QCOMPARE(e.prompts.texts().back(), std::string("Successful data transmission"));
+    QVERIFY(!e.app->progress().screen());
+    QVERIFY(!e.port.isOpen());
+
+    sim::Memory expected = original;
+    if (shortLayout) {
+      // A short-layout unit neither reports nor takes Hookswitch Flash and pager marks:
+      // the new unit keeps its own.
+      expected.global.hookswitchFlash = sim::Memory::factory().global.hookswitchFlash;
+      for (auto& number : expected.numbers) number.pager = false;
+    }
+    QVERIFY(e.unitMemory() == expected);
+
+    // The record on the screen is unchanged by sending it.
+    QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(expectedDisplay(shortLayout).phoneNumbers));
+  }
+
+  void noAnswerToTheFirstInputCommandStopsAfterItsTimeout() {
+    EndToEnd e;
+    SimulatorOptions options;
+    options.faults = {"none:IW:1"};
+    MainScreen* main = readThenSwapUnits(e, everyKindOfValue(false), options);
+    QVERIFY(main);
+    e.prompts.answers.push_back(Answer::Yes);
+    QElapsedTimer clock;
+    clock.start();
+    click(main, "cmdSend");
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(e.prompts.texts().back(), std::string("The Tarvek did not verify a good transmission"));
+    QVERIFY2(elapsed >= 3900 && elapsed < 8000, qPrintable(QString::number(elapsed)));
+    QVERIFY(!e.app->progress().screen());
+    QVERIFY(!e.port.isOpen());
+    // The Global settings went in before the refusal; nothing after it.
+    const std::string transcript = e.transcript();
+    QVERIFY(transcript.find("MW") != std::string::npos);
+    QVERIFY(transcript.find("I2W") == std::string::npos);
+  }
+
+  void cancellingTheQuestionWritesNothing_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Cancel") << static_cast<int>(Answer::Cancel);
+    QTest::newRow("No") << static_cast<int>(Answer::No);
+  }
+
+  void cancellingTheQuestionWritesNothing() {
+    QFETCH(int, answer);
+    EndToEnd e;
+    MainScreen* main = readThenSwapUnits(e, everyKindOfValue(false), {});
+    QVERIFY(main);
+    e.prompts.answers.push_back(static_cast<Answer>(answer));
+    click(main, "cmdSend");
+    QCOMPARE(e.prompts.shown.size(), 1u);
+    QCOMPARE(e.prompts.shown[0].title, std::string("Overwrite"));
+    QVERIFY(!e.app->progress().screen());
+    e.simulator->stop();
+    QVERIFY(!transcriptHasWrites(e.transcript()));
+    QVERIFY(e.unitMemory() == sim::Memory::factory());
+  }
+};
+
+QTEST_MAIN(EndToEndSendTest)
+#include "tst_e2e_send.moc"
