@@ -1,6 +1,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 
 #include "e2e/e2e_harness.h"
 #include "e2e/units.h"
@@ -59,6 +61,34 @@ class EndToEndLinkTest : public QObject {
     QVERIFY(!e.app->progress().screen());
     QVERIFY(!e.port.isOpen());
     savePicture(main, shortLayout ? QStringLiteral("frmMain-read-short") : QStringLiteral("frmMain-read"));
+  }
+
+  void nothingElseStartsWhileAnExchangeWaits() {
+    EndToEnd e;
+    SimulatorOptions options;
+    options.baud = 9600;  // a read that takes a few seconds
+    e.startSimulator(sim::Memory::factory(), options);
+    SelectScreen* select = e.startAtSelect();
+    int attempts = 0;
+    QTimer again;
+    QObject::connect(&again, &QTimer::timeout, [&] {
+      ++attempts;
+      // A second Connect, Exit and closing the window, all while the read runs.
+      QMetaObject::invokeMethod(select->connectButton(), "click");
+      if (attempts == 2) click(select, "cmdExit");
+      if (attempts == 3) select->close();
+    });
+    again.start(300);
+    MainScreen* main = e.connectFromSelect();
+    again.stop();
+    QVERIFY(attempts >= 3);
+    QVERIFY(main);
+    QVERIFY(!e.ended);
+    QVERIFY(e.prompts.shown.empty());
+    e.simulator->stop();
+    // One greeting and one read, nothing more.
+    const std::string transcript = e.transcript();
+    QCOMPARE(std::count(transcript.begin(), transcript.end(), '\n'), 74);
   }
 
   void noTarvekLeadsToNotFoundAndBack() {
