@@ -1,4 +1,4 @@
-# The install layout.
+# The install layout and the Debian package.
 #
 #   bin/tarvek-programmer                               the program
 #   share/tarvek-programmer/help*.txt                   the help texts (installed by src/app)
@@ -38,3 +38,35 @@ if(TARVEK_PNG_ICONS)
   endforeach()
   add_custom_target(tarvek_icons ALL DEPENDS ${_pngs})
 endif()
+
+# The Debian package (script/package builds it from a Release build).
+set(TARVEK_PACKAGE_MAINTAINER "Tarvek PC Programmer maintainers <tarvek-programmer@example.org>"
+    CACHE STRING "The Maintainer field of the Debian package: Name <address>")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tarvek-programmer)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programs a Tarvek telephone alarm dialer over a serial cable")
+set(CPACK_PACKAGE_CONTACT ${TARVEK_PACKAGE_MAINTAINER})
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TARVEK_PACKAGE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION comm)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# CPack puts the summary above this text, as the synopsis line.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "The Tarvek PC Programmer reads the programming stored in a Tarvek telephone
+alarm dialer (its Global settings, the settings of each of its inputs and the
+phone numbers each input calls), shows it on one screen, lets the technician
+edit it, writes it back into the unit, saves it as a text file and prints it.
+It also works offline, from the factory defaults or a saved settings file.")
+# dpkg-shlibdeps declares the Qt libraries the program links (Widgets, SerialPort,
+# PrintSupport and what they need). It cannot see what is loaded by name: the X11 and
+# offscreen platform plugins come with libqt6gui6 and the print plugin with
+# libqt6printsupport6, both found this way; the screens and the printed report use the
+# Liberation fonts, declared here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+
+include(CPack)
