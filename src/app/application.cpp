@@ -38,11 +38,15 @@ void unload(QWidget* screen) {
 }  // namespace
 
 Application::Application(std::filesystem::path programDir, Prompts& prompts, SerialPort& port, QObject* parent)
+    : Application(programDir, programDir, prompts, port, parent) {}
+
+Application::Application(std::filesystem::path programDir, const std::filesystem::path& helpDir, Prompts& prompts,
+                         SerialPort& port, QObject* parent)
     : QObject(parent),
       m_programDir(std::move(programDir)),
       m_prompts(prompts),
       m_port(port),
-      m_help(std::make_unique<HelpDesk>(m_session, m_programDir)) {}
+      m_help(std::make_unique<HelpDesk>(m_session, helpDir)) {}
 
 Application::~Application() {
   delete m_signOn;

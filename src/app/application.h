@@ -31,7 +31,12 @@ class Application : public QObject {
   Q_OBJECT
 
  public:
+  // The program folder holds setup.txt, Saved/ and ports/, and the help texts unless
+  // they are given a folder of their own (an installed program reads them where the
+  // install put them).
   Application(std::filesystem::path programDir, Prompts& prompts, SerialPort& port, QObject* parent = nullptr);
+  Application(std::filesystem::path programDir, const std::filesystem::path& helpDir, Prompts& prompts,
+              SerialPort& port, QObject* parent = nullptr);
   ~Application() override;
 
   // Shows the sign-on screen; its timer runs the start-up two seconds later.

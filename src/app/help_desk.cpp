@@ -31,8 +31,8 @@ void bringToFront(QWidget* window) {
 
 }  // namespace
 
-HelpDesk::HelpDesk(Session& session, std::filesystem::path programDir, QObject* parent)
-    : QObject(parent), m_session(session), m_programDir(std::move(programDir)) {}
+HelpDesk::HelpDesk(Session& session, std::filesystem::path helpDir, QObject* parent)
+    : QObject(parent), m_session(session), m_helpDir(std::move(helpDir)) {}
 
 HelpDesk::~HelpDesk() {
   delete m_viewer;
@@ -43,7 +43,7 @@ void HelpDesk::showInstructions(const std::string& topic) {
   m_session.helpTopic = topic;
   dropClosed(m_viewer);
   if (m_viewer) return bringToFront(m_viewer);
-  m_viewer = new HelpViewer(m_programDir, topic);
+  m_viewer = new HelpViewer(m_helpDir, topic);
   m_viewer->setAttribute(Qt::WA_DeleteOnClose);
   m_viewer->showCentred();
 }

@@ -18,7 +18,8 @@ class HelpDesk : public QObject {
   Q_OBJECT
 
  public:
-  HelpDesk(Session& session, std::filesystem::path programDir, QObject* parent = nullptr);
+  // The help texts are read from helpDir.
+  HelpDesk(Session& session, std::filesystem::path helpDir, QObject* parent = nullptr);
   ~HelpDesk() override;
 
   // Sets the help topic and shows the viewer; an open viewer only comes to the front.
@@ -30,7 +31,7 @@ class HelpDesk : public QObject {
 
  private:
   Session& m_session;
-  std::filesystem::path m_programDir;
+  std::filesystem::path m_helpDir;
   QPointer<HelpViewer> m_viewer;
   QPointer<AboutScreen> m_about;
 };

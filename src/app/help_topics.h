@@ -7,7 +7,7 @@ namespace tarvek {
 
 struct HelpTopic {
   std::string_view key;      // set by a screen's Instructions command
-  std::string_view file;     // in the program folder
+  std::string_view file;     // in the help folder
   std::string_view caption;  // of the help viewer
 };
 

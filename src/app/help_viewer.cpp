@@ -10,7 +10,7 @@
 
 namespace tarvek {
 
-HelpViewer::HelpViewer(const std::filesystem::path& programDir, const std::string& topic, QWidget* parent)
+HelpViewer::HelpViewer(const std::filesystem::path& helpDir, const std::string& topic, QWidget* parent)
     : Screen(QStringLiteral("frmHelpFile"), QStringLiteral("Tarvek Help"), 9420, 7095, parent),
       m_text(new QPlainTextEdit(client())) {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
@@ -29,7 +29,7 @@ HelpViewer::HelpViewer(const std::filesystem::path& programDir, const std::strin
   // A missing file or an unknown topic leaves the empty viewer under its first caption.
   const HelpTopic* entry = findHelpTopic(topic);
   if (!entry) return;
-  QFile file_(QString::fromStdString((programDir / std::string(entry->file)).string()));
+  QFile file_(QString::fromStdString((helpDir / std::string(entry->file)).string()));
   if (!file_.open(QIODevice::ReadOnly)) return;
   setWindowTitle(QString::fromLatin1(entry->caption.data(), static_cast<qsizetype>(entry->caption.size())));
   m_text->setPlainText(QString::fromLatin1(file_.readAll()));

@@ -9,12 +9,12 @@ class QPlainTextEdit;
 
 namespace tarvek {
 
-// frmHelpFile: shows one help text file as it is, read-only.
+// frmHelpFile: shows one help text file of the help folder as it is, read-only.
 class HelpViewer : public Screen {
   Q_OBJECT
 
  public:
-  HelpViewer(const std::filesystem::path& programDir, const std::string& topic, QWidget* parent = nullptr);
+  HelpViewer(const std::filesystem::path& helpDir, const std::string& topic, QWidget* parent = nullptr);
 
   QString text() const;
 

@@ -289,6 +289,27 @@ class HelpTest : public QObject {
     QVERIFY(!h.ended);
   }
 
+  // An installed program reads the help texts where the install put them; its program
+  // folder, which gets setup.txt, holds none.
+  void aHelpFolderOfItsOwnServesInstructions() {
+    TempDir programDir;
+    TempDir helpDir;
+    putHelpFilesInto(helpDir.path());
+    ScriptedPrompts prompts;
+    ScriptedPort port;
+    Application app(programDir.path(), helpDir.path(), prompts, port);
+    app.startUp();
+    trigger(app.selectScreen(), "mnuHelpInstructions");
+    HelpViewer* viewer = app.help().viewer();
+    QVERIFY(shown(viewer));
+    QCOMPARE(viewer->windowTitle(), QStringLiteral("Programming Selection Help"));
+    const QString expected = QString::fromLatin1(bytesOf(helpDir / "helpselect.txt"));
+    QVERIFY(!expected.isEmpty());
+    QCOMPARE(viewer->text(), expected);
+    QVERIFY(fs::is_regular_file(programDir / "setup.txt"));
+    QVERIFY(!fs::exists(helpDir / "setup.txt"));
+  }
+
   // -- Instructions and About on every screen ---------------------------------------------
 
   void instructionsShowTheScreensTopic_data() { addScreenRows(); }
