@@ -27,6 +27,16 @@ bool readWhole(const fs::path& file, std::string& content, std::string& error) {
   return true;
 }
 
+// Whether the file may be written, asked of the file itself: opened for writing, neither
+// created nor cut.
+bool writable(const fs::path& file, std::string& error) {
+  errno = 0;
+  std::fstream probe(file, std::ios::in | std::ios::out | std::ios::binary);
+  if (probe.is_open()) return true;
+  error = lastSystemError("The file cannot be written.");
+  return false;
+}
+
 // Replacing a link would cut it off from what it points to: write where it points.
 fs::path resolvedTarget(const fs::path& file) {
   std::error_code ec;
@@ -46,6 +56,10 @@ bool saveText(const fs::path& file, std::string_view text, SaveMode mode, std::s
   std::error_code ec;
   const fs::file_status old = fs::status(target, ec);
   const bool exists = fs::exists(old);
+
+  // A file its owner made read-only stays as it is, even where its folder would let the
+  // new file take its place.
+  if (exists && !writable(target, error)) return false;
 
   std::string content;
   if (mode == SaveMode::Append && exists && !readWhole(target, content, error)) return false;
