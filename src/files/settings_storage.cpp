@@ -66,6 +66,9 @@ bool saveText(const fs::path& file, std::string_view text, SaveMode mode, std::s
   content += text;
 
   const fs::path temporary = temporaryPathFor(target);
+  // A link left where the temporary file goes would lead the new report into the file it
+  // points to, and then take the settings file's place: the link goes, not what it names.
+  if (fs::is_symlink(fs::symlink_status(temporary, ec))) fs::remove(temporary, ec);
   errno = 0;
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   const bool created = out.is_open();
