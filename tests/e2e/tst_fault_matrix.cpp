@@ -325,7 +325,8 @@ class FaultMatrixTest : public QObject {
 
   // Nine phases by five faults (no answer; an answer late past the time-out and one late
   // within it; wrong text; wrong length; the line dropped), and the adapter pulled after
-  // an answer, so that the next opening fails. Left out, as they would repeat a row:
+  // an answer, so that the next opening fails. A late answer comes half a second after
+  // the time-out, so that an operation waiting longer than it should takes it. Left out, as they would repeat a row:
   // - an answer longer than asked for after the greetings and send commands: only the
   //   first characters are read, so it is a clean exchange ("too long" rows show it once
   //   for the greeting and once for the send commands, which share one code path); the
@@ -346,7 +347,7 @@ class FaultMatrixTest : public QObject {
     // the port-not-found screen, without a message, and no Main screen is made.
     const Phase hi = Phase::SelectGreeting;
     QTest::newRow("greeting/no answer") << row(hi, "none:HI:1", Outcome::NotFound).waits(2000);
-    QTest::newRow("greeting/late past the time-out") << row(hi, "late:HI:1:3500", Outcome::NotFound).waits(2000);
+    QTest::newRow("greeting/late past the time-out") << row(hi, "late:HI:1:2500", Outcome::NotFound).waits(2000);
     QTest::newRow("greeting/late within the time-out")
         << row(hi, "late:HI:1:1000", Outcome::ReadFinished).waits(1000).shows(whole).goesOnline();
     QTest::newRow("greeting/wrong text") << row(hi, "text:HI:1:ok", Outcome::NotFound);
@@ -369,7 +370,7 @@ class FaultMatrixTest : public QObject {
     QTest::newRow("Global read/no answer")
         << row(mr, "none:MR:1", Outcome::ReadFinished).waits(4000).shows(nothingGlobal).goesOnline();
     QTest::newRow("Global read/late past the time-out")
-        << row(mr, "late:MR:1:5500", Outcome::ReadFinished).waits(4000).shows(nothingGlobal).goesOnline();
+        << row(mr, "late:MR:1:4500", Outcome::ReadFinished).waits(4000).shows(nothingGlobal).goesOnline();
     QTest::newRow("Global read/late within the time-out")
         << row(mr, "late:MR:1:1500", Outcome::ReadFinished).waits(1500).shows(whole).goesOnline();
     // A short-layout answer from this full unit: the Global settings in the short layout
@@ -404,7 +405,7 @@ class FaultMatrixTest : public QObject {
                                                  .waits(4000)
                                                  .shows(emptyInput3)
                                                  .goesOnline();
-    QTest::newRow("input read/late past the time-out") << row(ir, "late:IR:3:5500", Outcome::SelectStays)
+    QTest::newRow("input read/late past the time-out") << row(ir, "late:IR:3:4500", Outcome::SelectStays)
                                                               .says({kNotResponding})
                                                               .waits(4000)
                                                               .shows(emptyInput3)
@@ -444,7 +445,7 @@ class FaultMatrixTest : public QObject {
                                                  .waits(4000)
                                                  .shows(upToNumber4)
                                                  .goesOnline();
-    QTest::newRow("phone read/late past the time-out") << row(nr, "late:NR:12:5500", Outcome::ReadFinished)
+    QTest::newRow("phone read/late past the time-out") << row(nr, "late:NR:12:4500", Outcome::ReadFinished)
                                                               .says({kPhoneNumbersError})
                                                               .waits(4000)
                                                               .shows(upToNumber4)
@@ -474,7 +475,7 @@ class FaultMatrixTest : public QObject {
     const Phase mainHi = Phase::MainGreeting;
     QTest::newRow("Main greeting/no answer") << row(mainHi, "none:HI:1", Outcome::NotFound).waits(4000).shows(fresh);
     QTest::newRow("Main greeting/late past the time-out")
-        << row(mainHi, "late:HI:1:5500", Outcome::NotFound).waits(4000).shows(fresh);
+        << row(mainHi, "late:HI:1:4500", Outcome::NotFound).waits(4000).shows(fresh);
     // Later than the selection screen's greeting would wait.
     QTest::newRow("Main greeting/late within the time-out")
         << row(mainHi, "late:HI:1:3000", Outcome::Online).waits(3000).shows(fresh).goesOnline();
@@ -493,7 +494,7 @@ class FaultMatrixTest : public QObject {
     QTest::newRow("Main probe/no answer")
         << row(probe, "none:NR:1", Outcome::Offline).says({kPhoneNumbersError}).waits(2000).shows(fresh).goesOnline();
     // Within the 4 s of a phone read, past the probe's 2 s.
-    QTest::newRow("Main probe/late past the time-out") << row(probe, "late:NR:1:3000", Outcome::Offline)
+    QTest::newRow("Main probe/late past the time-out") << row(probe, "late:NR:1:2500", Outcome::Offline)
                                                               .says({kPhoneNumbersError})
                                                               .waits(2000)
                                                               .shows(fresh)
@@ -525,7 +526,7 @@ class FaultMatrixTest : public QObject {
           };
           newRow("no answer") << stopped("none:" + at).says({kNotVerified}).waits(4000).takes(ordinalInSend);
           newRow("late past the time-out")
-              << stopped("late:" + at + ":5500").says({kNotVerified}).waits(4000).takes(ordinalInSend);
+              << stopped("late:" + at + ":4500").says({kNotVerified}).waits(4000).takes(ordinalInSend);
           newRow("late within the time-out")
               << row(phase, "late:" + at + ":1500", Outcome::Sent).says({kSent}).waits(1500).shows(sent).goesOnline();
           newRow("wrong text") << stopped("text:" + at + ":ER").says({kNotVerified}).takes(ordinalInSend);
