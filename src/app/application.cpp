@@ -175,7 +175,10 @@ void Application::selectConnect() {
       showMain(record);
       break;
     case ConnectOutcome::NotResponding:
-      // What was decoded stays in the record, but the Main screen is not shown.
+      // What was decoded stays in the record, but the Main screen is not shown. Before a
+      // greeting succeeded nothing was decoded, and a Main screen made then would come up
+      // offline after the next, successful Connect.
+      if (!m_main && !m_session.online) break;
       if (result.greyHookswitch) ensureMain()->setHookswitchGreyed(true);
       ensureMain()->setRecord(record);
       break;

@@ -27,6 +27,16 @@ bool readWhole(const fs::path& file, std::string& content, std::string& error) {
   return true;
 }
 
+// Whether the file may be written, asked of the file itself: opened for writing, neither
+// created nor cut.
+bool writable(const fs::path& file, std::string& error) {
+  errno = 0;
+  std::fstream probe(file, std::ios::in | std::ios::out | std::ios::binary);
+  if (probe.is_open()) return true;
+  error = lastSystemError("The file cannot be written.");
+  return false;
+}
+
 // Replacing a link would cut it off from what it points to: write where it points.
 fs::path resolvedTarget(const fs::path& file) {
   std::error_code ec;
@@ -47,11 +57,18 @@ bool saveText(const fs::path& file, std::string_view text, SaveMode mode, std::s
   const fs::file_status old = fs::status(target, ec);
   const bool exists = fs::exists(old);
 
+  // A file its owner made read-only stays as it is, even where its folder would let the
+  // new file take its place.
+  if (exists && !writable(target, error)) return false;
+
   std::string content;
   if (mode == SaveMode::Append && exists && !readWhole(target, content, error)) return false;
   content += text;
 
   const fs::path temporary = temporaryPathFor(target);
+  // A link left where the temporary file goes would lead the new report into the file it
+  // points to, and then take the settings file's place: the link goes, not what it names.
+  if (fs::is_symlink(fs::symlink_status(temporary, ec))) fs::remove(temporary, ec);
   errno = 0;
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   const bool created = out.is_open();

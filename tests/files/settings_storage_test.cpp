@@ -88,6 +88,34 @@ TEST(SettingsStorage, ALinkKeepsPointingAtTheFileItNames) {
   EXPECT_EQ(test::readFile(target), "new\r\n");
 }
 
+// A link left where the temporary file goes, to a file of its own or to a folder, must not
+// lead the new report into what it points to, nor take the settings file's place.
+TEST(SettingsStorage, ALinkWhereTheTemporaryFileGoesLeadsNowhere) {
+  for (SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
+    for (const bool toAFolder : {false, true}) {
+      SCOPED_TRACE(toAFolder ? "a link to a folder" : "a link to a file");
+      test::TempDir folder;
+      const fs::path file = folder / "Site A.txt";
+      const fs::path other = folder / (toAFolder ? "elsewhere" : "other.txt");
+      test::writeFile(file, "old\r\n");
+      if (toAFolder)
+        fs::create_directory(other);
+      else
+        test::writeFile(other, "other\r\n");
+      fs::create_symlink(other, settings::temporaryPathFor(file));
+      std::string error;
+      ASSERT_TRUE(save(file, "new\r\n", mode, error)) << error;
+      EXPECT_FALSE(fs::is_symlink(file));
+      EXPECT_EQ(test::readFile(file), mode == SaveMode::Replace ? "new\r\n" : "old\r\nnew\r\n");
+      if (toAFolder)
+        EXPECT_TRUE(fs::is_empty(other));
+      else
+        EXPECT_EQ(test::readFile(other), "other\r\n");
+      EXPECT_FALSE(fs::exists(fs::symlink_status(settings::temporaryPathFor(file))));
+    }
+  }
+}
+
 TEST(SettingsStorage, AReplacedFileKeepsItsPermissions) {
   test::TempDir folder;
   const fs::path file = folder / "private.txt";

@@ -4,6 +4,7 @@ namespace tarvek::test {
 
 Answer ScriptedPrompts::show(const Message& message) {
   shown.push_back(message);
+  if (whileShown) whileShown(message);
   if (!answers.empty()) {
     const Answer answer = answers.front();
     answers.pop_front();
@@ -14,6 +15,7 @@ Answer ScriptedPrompts::show(const Message& message) {
 
 std::optional<std::string> ScriptedPrompts::openFileName(const FileRequest& request) {
   fileRequests.push_back(request);
+  if (whileChoosing) whileChoosing(request);
   if (fileNames.empty()) return std::nullopt;
   auto name = fileNames.front();
   fileNames.pop_front();
