@@ -34,6 +34,14 @@ void show(entry::PhoneRows& rows, const entry::PhoneRows& shown) {
     if (const auto cut = entry::cutToLongest(row.text)) row.text = *cut;
 }
 
+// The rows of an input as the screen shows them: on a reduced-feature unit no row keeps
+// a pager mark, since the unit takes none.
+void showInput(entry::PhoneRows& rows, const std::vector<std::string>& working, int input, bool reduced) {
+  show(rows, entry::phoneRows(working, input, reduced));
+  if (reduced)
+    for (const entry::PhoneRow& row : rows) TARVEK_FUZZ_CHECK(!row.pager, row.text);
+}
+
 void lengthLimit(std::string& text) {
   if (const auto cut = entry::cutToLongest(text)) text = *cut;
 }
@@ -95,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TARVEK_FUZZ_CHECK(working.size() >= static_cast<std::size_t>(kPhoneLineCount), "");
   input = entry::validInput(input);
   entry::PhoneRows rows;
-  show(rows, entry::phoneRows(working, input, reduced));
+  showInput(rows, working, input, reduced);
 
   for (;;) {
     const int operation = in.done() ? 5 : in.byte() % 6;
@@ -153,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (back) return 0;
         working = rebuilt;
         input = forward ? entry::nextInput(input) : entry::previousInput(input);
-        show(rows, entry::phoneRows(working, input, reduced));
+        showInput(rows, working, input, reduced);
         break;
       }
     }

@@ -1,6 +1,7 @@
 // The settings-file reader (Existing File), and the writer against it (Save).
 //
-// Input: the file's bytes.
+// Input: the file's bytes. The same bytes also pick the values of a record in the
+// display forms, which is saved and opened again.
 
 #include <sstream>
 
@@ -135,9 +136,94 @@ void checkSame(const Programming& expected, const Programming& actual) {
                       expected.phoneNumbers[i] + " came back as " + actual.phoneNumbers[i]);
 }
 
+// A record in the display forms, as the program's own writers leave it, made from the
+// input's bytes.
+Programming recordFrom(fuzz::Input& in) {
+  const auto digits = [&in](std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) text += static_cast<char>('0' + in.byte() % 10);
+    return text;
+  };
+  // 1 to 99, one digit or two (a count typed as "07" stays so).
+  const auto count = [&in] {
+    const int value = 1 + in.byte() % 99;
+    const bool leadingZero = in.byte() & 1;
+    return (value < 10 && leadingZero ? "0" : "") + std::to_string(value);
+  };
+  const auto twoDigits = [](int value) {
+    return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
+  };
+
+  Programming record = newProgramming();
+  GlobalSettings& g = record.global;
+  const std::uint8_t mode = in.byte();
+  g.function = mode % 3 == 0 ? text::kAlarmDialer : mode % 3 == 1 ? text::kAlarmDialerNoBeeps : text::kAislecall;
+  g.securityCode = digits(6);
+  g.ringDelay = digits(1);
+  if (g.function == text::kAislecall) {
+    g.accessCode = g.ringbackLimit = g.dialingSpeed = g.callProgress = g.forcedPlayTimer = text::kNotApplicable;
+    // A short-layout read leaves "Disabled" here.
+    g.hookswitchFlash = mode & 8 ? text::kDisabled : text::kNotApplicable;
+  } else {
+    g.accessCode = digits(6);
+    g.ringbackLimit = count();
+    g.dialingSpeed = mode & 8 ? text::kFast : text::kNormal;
+    g.hookswitchFlash = mode & 16 ? text::kEnabled : text::kDisabled;
+    g.callProgress = mode & 32 ? text::kEnabled : text::kDisabled;
+    g.forcedPlayTimer = mode & 32 ? text::kNotApplicable : twoDigits(1 + in.byte() % 99);
+  }
+
+  for (int input = 1; input <= kInputCount; ++input) {
+    auto line = record.inputSpecs.begin() + lines::inputFieldIndex(input);
+    const std::uint8_t codes = in.byte();
+    const char* const states[] = {lines::kNormallyOpen, lines::kNormallyClosed, lines::kDisabled};
+    *line++ = lines::field(lines::Field::NormalState, states[codes % 3]);
+    *line++ = lines::field(lines::Field::Duration, codes & 4 ? lines::kMomentary : lines::kContinuous);
+    for (const lines::Field timer : {lines::Field::QualifierTimer, lines::Field::ResumeTimer}) {
+      const int hours = in.byte() % 19;
+      const int minutes = hours == 18 ? 0 : in.byte() % 60;
+      const int seconds = hours == 18 ? 0 : in.byte() % 60;
+      *line++ = lines::field(timer, lines::timer(twoDigits(hours), twoDigits(minutes), twoDigits(seconds)));
+    }
+    *line++ = lines::field(lines::Field::MsgRptCount, count());
+    *line++ = lines::field(lines::Field::LapCounter, count());
+
+    for (int slot = 1; slot <= kNumbersPerInput; ++slot) {
+      std::string& phone = record.phoneNumbers[static_cast<std::size_t>(lines::phoneLineIndex(input, slot))];
+      const std::uint8_t kind = in.byte();
+      if (kind % 4 == 0) {
+        // Six blanks from the editors and files, seven (maybe with the pager mark) from a read.
+        phone = lines::notProgrammed(slot, kind & 4 ? 7 : 6, kind & 8);
+        continue;
+      }
+      std::string number;
+      for (std::size_t length = 1 + in.byte() % 32; number.size() < length;) number += "0123456789*#,"[in.byte() % 13];
+      phone = lines::phone(slot, number, kind & 8);
+    }
+  }
+  return record;
+}
+
+// Not-programmed numbers come back in the six-blank form without a pager mark.
+Programming asItComesBack(Programming record) {
+  for (int input = 1; input <= kInputCount; ++input)
+    for (int slot = 1; slot <= kNumbersPerInput; ++slot) {
+      std::string& line = record.phoneNumbers[static_cast<std::size_t>(lines::phoneLineIndex(input, slot))];
+      if (lines::isNotProgrammed(line)) line = lines::notProgrammed(slot);
+    }
+  return record;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // What the writer writes, the reader reads back: a record made from the bytes.
+  fuzz::Input recordBytes(data, size);
+  const Programming made = recordFrom(recordBytes);
+  TARVEK_FUZZ_CHECK(inDisplayForms(made), all(made.global));
+  checkSame(asItComesBack(made), savedAndOpened(made));
+
+  // The same bytes as a file.
   fuzz::Input in(data, size);
   const std::string file = in.rest();
 
