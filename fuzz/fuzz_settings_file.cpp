@@ -91,8 +91,10 @@ bool inDisplayForms(const Programming& record) {
   if (!digits(g.securityCode, 6) || !digits(g.ringDelay, 1)) return false;
   if (g.function == text::kAislecall) {
     for (const std::string* value :
-         {&g.accessCode, &g.ringbackLimit, &g.dialingSpeed, &g.callProgress, &g.forcedPlayTimer, &g.hookswitchFlash})
+         {&g.accessCode, &g.ringbackLimit, &g.dialingSpeed, &g.callProgress, &g.forcedPlayTimer})
       if (*value != text::kNotApplicable) return false;
+    // A short-layout read shows "Disabled" here in every mode.
+    if (g.hookswitchFlash != text::kNotApplicable && g.hookswitchFlash != text::kDisabled) return false;
   } else {
     if (!digits(g.accessCode, 6) || !count(g.ringbackLimit)) return false;
     if (g.dialingSpeed == text::kNotApplicable || g.hookswitchFlash == text::kNotApplicable) return false;
