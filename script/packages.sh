@@ -9,6 +9,10 @@ TARVEK_PACKAGES=(
   xvfb poppler-utils
 )
 
+# What script/fuzz (and the fuzz step of script/test) adds: clang 14 and its runtime,
+# which holds libFuzzer and the sanitizers' libraries.
+TARVEK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
+
 tarvek_install_missing() {
   local missing=()
   local package

@@ -82,6 +82,12 @@ KeyVerdict inputSpecKey(std::string_view text, int code) {
 PasteVerdict inputSpecPaste(std::string_view resulting) { return digitPaste(resulting, 2, kInputSpecTooLongMessage); }
 
 std::optional<InputSpecFailure> checkInputSpecEntries(InputSpecEntries& entries) {
+  // Typing and pasting let only digits in; other text came with a hand-edited list, and
+  // the write command would carry it to the unit as it stands.
+  for (std::size_t i = 0; i < kInputBoxCount; ++i) {
+    const auto box = static_cast<InputBox>(i);
+    if (!allDigits(entries[box])) return emptied(entries, box, kDigitEntryMessage);
+  }
   if (numericValue(entries[InputBox::RepeatCounter]) == 0)
     return emptied(entries, InputBox::RepeatCounter, "The Repeat Counter must be between 1 and 99");
   if (numericValue(entries[InputBox::LapCounter]) == 0)

@@ -51,8 +51,10 @@ struct InputSpecFailure {
 };
 
 // The checks of Next Input, Previous Input and Back, in order; the first failure wins.
-// The entries come back as the checks left them: the timer boxes reached so far with
-// their leading zeros, and the boxes the failing check names emptied or reset.
+// Before them, a box holding anything but digits (text that a hand-edited list brought)
+// fails with the digit-entry message. The entries come back as the checks left them: the
+// timer boxes reached so far with their leading zeros, and the boxes the failing check
+// names emptied or reset.
 std::optional<InputSpecFailure> checkInputSpecEntries(InputSpecEntries& entries);
 
 // The working list with input N's six field lines written from the entries; every

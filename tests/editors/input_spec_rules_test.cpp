@@ -145,6 +145,38 @@ TEST(InputSpecChecks, SixteenChecksInOrderWithTheirLeadingZeros) {
   }
 }
 
+// A hand-edited list can put text other than digits into the boxes; a step must not
+// write it into the record, where Send would carry it to the unit.
+TEST(InputSpecChecks, TextOtherThanDigitsFromTheListIsRefusedFirst) {
+  std::vector<std::string> list = newProgramming().inputSpecs;
+  list[lines::inputFieldIndex(1) + 4] = std::string("9\x0B");
+  list[lines::inputFieldIndex(2) + 2] = "  Qualifier Timer   Hrs  5 Min xx Sec 1";
+
+  InputSpecEntries first = inputSpecEntries(list, 1);
+  ASSERT_EQ(first[B::RepeatCounter], "9\x0B");
+  EXPECT_EQ(checkInputSpecEntries(first), (InputSpecFailure{B::RepeatCounter, kDigitEntryMessage}));
+  EXPECT_EQ(first[B::RepeatCounter], "");
+
+  // Each such box is refused in tab order before any other check runs; a box emptied
+  // this way then fails as an empty one.
+  InputSpecEntries second = inputSpecEntries(list, 2);
+  ASSERT_EQ(second[B::QHours], " 5");
+  ASSERT_EQ(second[B::QMinutes], "xx");
+  ASSERT_EQ(second[B::QSeconds], " 1");
+  for (const InputBox box : {B::QHours, B::QMinutes, B::QSeconds}) {
+    EXPECT_EQ(checkInputSpecEntries(second), (InputSpecFailure{box, kDigitEntryMessage}));
+    EXPECT_EQ(second[box], "");
+  }
+  EXPECT_EQ(checkInputSpecEntries(second),
+            (InputSpecFailure{B::QHours, "There is no entry for Qualifier Timer Hours"}));
+  second[B::QHours] = "5";
+  second[B::QMinutes] = "30";
+  second[B::QSeconds] = "1";
+  EXPECT_EQ(checkInputSpecEntries(second), std::nullopt);
+  EXPECT_EQ(rebuildInputSpecs(list, 2, second)[lines::inputFieldIndex(2) + 2],
+            "  Qualifier Timer   Hrs 05 Min 30 Sec 01");
+}
+
 TEST(InputSpecRebuild, WritesOnlyTheShownInputsSixLines) {
   const std::vector<std::string> working = newProgramming().inputSpecs;
   const InputSpecEntries entries =
