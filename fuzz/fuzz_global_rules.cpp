@@ -50,22 +50,6 @@ GlobalSettings settingsFrom(fuzz::Input& in) {
   return s;
 }
 
-std::string& boxText(entry::GlobalEntries& entries, GlobalBox box) {
-  switch (box) {
-    case GlobalBox::SecurityCode:
-      return entries.securityCode;
-    case GlobalBox::AccessCode:
-      return entries.accessCode;
-    case GlobalBox::RingDelay:
-      return entries.ringDelay;
-    case GlobalBox::RingbackLimit:
-      return entries.ringbackLimit;
-    case GlobalBox::ForcedPlayTimer:
-      break;
-  }
-  return entries.forcedPlayTimer;
-}
-
 bool reachable(const entry::GlobalReach& reach, GlobalBox box) {
   switch (box) {
     case GlobalBox::AccessCode:
@@ -83,7 +67,7 @@ bool reachable(const entry::GlobalReach& reach, GlobalBox box) {
 // Every change of a box's text runs its length limit, as the screen does.
 void lengthLimits(entry::GlobalEntries& entries) {
   for (const GlobalBox box : kBoxes)
-    if (entry::tooLong(box, boxText(entries, box))) boxText(entries, box).clear();
+    if (entry::tooLong(box, entry::textOf(entries, box))) entry::textOf(entries, box).clear();
 }
 
 std::string all(const GlobalSettings& g) {
@@ -180,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const entry::KeyVerdict verdict = entry::globalKey(box, code);
         const bool wanted = code == entry::kBackspace || (code >= '0' && code <= '9');
         TARVEK_FUZZ_CHECK(verdict.take == wanted && verdict.message.empty() == wanted, "");
-        std::string& text = boxText(entries, box);
+        std::string& text = entry::textOf(entries, box);
         if (verdict.empty) text.clear();
         if (verdict.take) {
           const std::size_t at = cursor % (text.size() + 1);
@@ -198,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t cursor = in.byte();
         const std::string pasted = in.counted();
         if (!reachable(reach, box) || pasted.empty()) break;
-        std::string& text = boxText(entries, box);
+        std::string& text = entry::textOf(entries, box);
         std::string resulting = text;
         resulting.insert(cursor % (text.size() + 1), pasted);
         const entry::PasteVerdict verdict = entry::globalPaste(box, resulting);
@@ -215,7 +199,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         entry::GlobalEntries checked = entries;
         const auto failure = entry::checkGlobalEntries(checked);
         if (failure) {
-          TARVEK_FUZZ_CHECK(!failure->message.empty() && boxText(checked, failure->box).empty(), failure->message);
+          TARVEK_FUZZ_CHECK(!failure->message.empty() && entry::textOf(checked, failure->box).empty(),
+                            failure->message);
           entries = checked;  // the screen shows the entries as the checks left them
           lengthLimits(entries);
           if (in.done()) return 0;

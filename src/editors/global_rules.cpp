@@ -8,6 +8,13 @@ namespace {
 
 bool aislecall(const GlobalEntries& entries) { return entries.function == FunctionMode::Aislecall; }
 
+std::optional<GlobalFailure> fail(GlobalEntries& entries, GlobalBox box, const char* message) {
+  textOf(entries, box).clear();
+  return GlobalFailure{box, message};
+}
+
+}  // namespace
+
 std::string& textOf(GlobalEntries& entries, GlobalBox box) {
   switch (box) {
     case GlobalBox::SecurityCode:
@@ -23,13 +30,6 @@ std::string& textOf(GlobalEntries& entries, GlobalBox box) {
   }
   return entries.forcedPlayTimer;
 }
-
-std::optional<GlobalFailure> fail(GlobalEntries& entries, GlobalBox box, const char* message) {
-  textOf(entries, box).clear();
-  return GlobalFailure{box, message};
-}
-
-}  // namespace
 
 GlobalEntries globalEntries(const GlobalSettings& settings, bool reducedFeatures) {
   GlobalEntries entries;

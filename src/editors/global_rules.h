@@ -44,6 +44,9 @@ struct GlobalReach {
 // Aislecall keeps these two boxes at fixed values while they are locked.
 inline constexpr const char* kAislecallRingbackLimit = "6";
 
+// The text of one of the five boxes.
+std::string& textOf(GlobalEntries& entries, GlobalBox box);
+
 GlobalEntries globalEntries(const GlobalSettings& settings, bool reducedFeatures);
 GlobalReach globalReach(const GlobalEntries& entries, bool reducedFeatures);
 

@@ -46,14 +46,6 @@ void putHelpFilesInto(const fs::path& folder) {
                   fs::copy_options::overwrite_existing);
 }
 
-void trigger(QWidget* screen, const char* actionName) {
-  QVERIFY2(screen, actionName);
-  auto* action = screen->findChild<QAction*>(QString::fromLatin1(actionName));
-  QVERIFY2(action, actionName);
-  QVERIFY2(action->isEnabled(), actionName);
-  action->trigger();
-}
-
 QPlainTextEdit* textBox(QWidget* viewer) { return child<QPlainTextEdit>(viewer, "txtFileDisplay"); }
 
 // Every program-wide value but the help topic, which Instructions is there to set.

@@ -28,12 +28,6 @@ namespace {
 
 const std::string kQuestion = "Do you want to overwrite the existing file? ";
 
-void trigger(QWidget* screen, const char* actionName) {
-  auto* action = screen ? screen->findChild<QAction*>(QString::fromLatin1(actionName)) : nullptr;
-  QVERIFY2(action, actionName);
-  action->trigger();
-}
-
 std::vector<std::string> filesIn(const fs::path& folder) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());

@@ -29,12 +29,6 @@ namespace {
 
 const std::string kQuestion = "Do you want to overwrite the existing file? ";
 
-void trigger(QWidget* screen, const char* actionName) {
-  auto* action = screen ? screen->findChild<QAction*>(QString::fromLatin1(actionName)) : nullptr;
-  QVERIFY2(action, actionName);
-  action->trigger();
-}
-
 std::vector<std::string> crlfLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;

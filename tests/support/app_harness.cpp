@@ -1,5 +1,6 @@
 #include "support/app_harness.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -30,6 +31,13 @@ void click(QWidget* screen, const char* buttonName) {
   QVERIFY2(button, buttonName);
   QVERIFY2(button->isEnabled(), buttonName);
   QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void trigger(QWidget* screen, const char* actionName) {
+  auto* action = screen ? screen->findChild<QAction*>(QString::fromLatin1(actionName)) : nullptr;
+  QVERIFY2(action, actionName);
+  QVERIFY2(action->isEnabled(), actionName);
+  action->trigger();
 }
 
 void savePicture(QWidget* screen, const QString& name) {
