@@ -1,5 +1,6 @@
 #include "fuzz_checks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -65,6 +66,29 @@ bool hasPhoneForm(std::string_view line, int slot) {
   const std::string plain = "   " + slotText + " ";
   const std::string pager = " P " + slotText + " ";
   return line.size() > plain.size() && (line.starts_with(plain) || line.starts_with(pager));
+}
+
+std::vector<std::string> editedList(Input& in, std::vector<std::string> list) {
+  for (int edits = in.byte(); edits > 0 && !in.done(); --edits) {
+    const std::size_t index = in.byte();
+    const std::string text = in.counted();
+    if (index >= 200)
+      list.resize(std::min(list.size(), index - 200));
+    else if (index < list.size())
+      list[index] = text;
+    else
+      list.push_back(text);
+  }
+  return list;
+}
+
+void typeAt(std::string& text, int code, std::size_t cursor, int backspace) {
+  const std::size_t at = cursor % (text.size() + 1);
+  if (code == backspace) {
+    if (at > 0) text.erase(at - 1, 1);
+  } else {
+    text.insert(at, 1, static_cast<char>(code));
+  }
 }
 
 }  // namespace tarvek::fuzz

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "record/display_lines.h"
 
@@ -29,6 +30,14 @@ class Input {
   std::size_t m_size;
   std::size_t m_position = 0;
 };
+
+// A list as a hand-edited file could leave it: lines replaced, added, or cut off, as the
+// input says.
+std::vector<std::string> editedList(Input& in, std::vector<std::string> list);
+
+// A key the box took, at the cursor: Backspace removes the character before it, any
+// other code goes in.
+void typeAt(std::string& text, int code, std::size_t cursor, int backspace);
 
 // Reports a broken property with the texts that show it, and aborts so that libFuzzer
 // keeps the input.

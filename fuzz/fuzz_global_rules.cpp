@@ -166,14 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TARVEK_FUZZ_CHECK(verdict.take == wanted && verdict.message.empty() == wanted, "");
         std::string& text = entry::textOf(entries, box);
         if (verdict.empty) text.clear();
-        if (verdict.take) {
-          const std::size_t at = cursor % (text.size() + 1);
-          if (code == entry::kBackspace) {
-            if (at > 0) text.erase(at - 1, 1);
-          } else {
-            text.insert(at, 1, static_cast<char>(code));
-          }
-        }
+        if (verdict.take) fuzz::typeAt(text, code, cursor, entry::kBackspace);
         lengthLimits(entries);
         break;
       }

@@ -82,17 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Input in(data, size);
   int input = in.byte() % 11 - 1;
 
-  std::vector<std::string> list = newProgramming().inputSpecs;
-  for (int edits = in.byte(); edits > 0 && !in.done(); --edits) {
-    const std::size_t index = in.byte();
-    const std::string text = in.counted();
-    if (index >= 200)
-      list.resize(std::min(list.size(), index - 200));
-    else if (index < list.size())
-      list[index] = text;
-    else
-      list.push_back(text);
-  }
+  std::vector<std::string> list = fuzz::editedList(in, newProgramming().inputSpecs);
 
   std::vector<std::string> working = entry::completeInputSpecs(list);
   TARVEK_FUZZ_CHECK(working.size() >= static_cast<std::size_t>(kInputSpecLineCount), "");
@@ -121,14 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         else
           TARVEK_FUZZ_CHECK(!verdict.take && verdict.empty && !verdict.message.empty(), text);
         if (verdict.empty) text.clear();
-        if (verdict.take) {
-          const std::size_t at = cursor % (text.size() + 1);
-          if (code == entry::kBackspace) {
-            if (at > 0) text.erase(at - 1, 1);
-          } else {
-            text.insert(at, 1, static_cast<char>(code));
-          }
-        }
+        if (verdict.take) fuzz::typeAt(text, code, cursor, entry::kBackspace);
         break;
       }
       case 3: {

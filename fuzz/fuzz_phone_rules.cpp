@@ -87,17 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int input = in.byte() % 11 - 1;
   const bool reduced = in.byte() & 1;
 
-  std::vector<std::string> list = newProgramming().phoneNumbers;
-  for (int edits = in.byte(); edits > 0 && !in.done(); --edits) {
-    const std::size_t index = in.byte();
-    const std::string text = in.counted();
-    if (index >= 200)
-      list.resize(std::min(list.size(), index - 200));
-    else if (index < list.size())
-      list[index] = text;
-    else
-      list.push_back(text);
-  }
+  std::vector<std::string> list = fuzz::editedList(in, newProgramming().phoneNumbers);
 
   std::vector<std::string> working = entry::completePhoneNumbers(list);
   TARVEK_FUZZ_CHECK(working.size() >= static_cast<std::size_t>(kPhoneLineCount), "");
@@ -118,14 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TARVEK_FUZZ_CHECK(verdict.take == wanted && verdict.message.empty() == wanted, text);
         TARVEK_FUZZ_CHECK(verdict.empty == lines::contains(text, lines::kNotProgrammed), text);
         if (verdict.empty) text.clear();
-        if (verdict.take) {
-          const std::size_t at = cursor % (text.size() + 1);
-          if (code == entry::kBackspace) {
-            if (at > 0) text.erase(at - 1, 1);
-          } else {
-            text.insert(at, 1, static_cast<char>(code));
-          }
-        }
+        if (verdict.take) fuzz::typeAt(text, code, cursor, entry::kBackspace);
         lengthLimit(text);
         break;
       }
