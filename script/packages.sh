@@ -13,6 +13,10 @@ TARVEK_PACKAGES=(
 # which holds libFuzzer and the sanitizers' libraries.
 TARVEK_FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 
+# What script/run adds when there is no display: an X server with a VNC server in it that
+# can listen on the loopback interface only, and ss to see who holds the VNC port.
+TARVEK_VNC_PACKAGES=(tigervnc-standalone-server iproute2)
+
 tarvek_install_missing() {
   local missing=()
   local package
