@@ -8,12 +8,12 @@
 namespace tarvek::test {
 
 // A serial port opened the plain POSIX way, as a programmer opens it for one exchange:
-// raw mode, input flushed, and closed again when the object goes.
+// raw mode, input flushed, and closed again when the object goes. The benchmark's client
+// without QSerialPort, to tell the simulator's own cost from the Qt port's.
 class RawPort {
  public:
   // Throws std::system_error (with the errno of open) when the port cannot be opened.
-  // `flushInput` false keeps whatever was waiting before the opening, to see it.
-  explicit RawPort(const std::filesystem::path& device, bool flushInput = true);
+  explicit RawPort(const std::filesystem::path& device);
   ~RawPort();
   RawPort(const RawPort&) = delete;
   RawPort& operator=(const RawPort&) = delete;
@@ -25,8 +25,6 @@ class RawPort {
     send(command);
     return read(length, timeout);
   }
-  // The line was hung up under us (the device went away).
-  bool hungUp() const { return m_hungUp; }
 
  private:
   int m_fd = -1;

@@ -10,7 +10,7 @@
 
 namespace tarvek::test {
 
-RawPort::RawPort(const std::filesystem::path& device, bool flushInput) {
+RawPort::RawPort(const std::filesystem::path& device) {
   m_fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (m_fd < 0) throw std::system_error(errno, std::generic_category(), "cannot open " + device.string());
   termios settings{};
@@ -18,7 +18,7 @@ RawPort::RawPort(const std::filesystem::path& device, bool flushInput) {
   ::cfmakeraw(&settings);
   ::cfsetspeed(&settings, B9600);
   ::tcsetattr(m_fd, TCSANOW, &settings);
-  if (flushInput) ::tcflush(m_fd, TCIFLUSH);
+  ::tcflush(m_fd, TCIFLUSH);
 }
 
 RawPort::~RawPort() { ::close(m_fd); }

@@ -1,0 +1,66 @@
+// tarvek-sim as a program: what its command line answers, and how it ends. Serving the
+// line is what the end-to-end tests do.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <thread>
+
+#include "support/simulator_process.h"
+#include "support/temp_dir.h"
+
+namespace tarvek::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Runs tarvek-sim to its end (at most 20 s) and returns its exit status and output.
+std::pair<int, std::string> runSimulator(const std::string& arguments) {
+  const std::string command = "timeout 20 " + simulatorExecutable().string() + " " + arguments + " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string output;
+  char buffer[512];
+  while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  const int status = ::pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST(SimulatorProgram, ExplainsItselfAndStopsOnWhatItCannotUse) {
+  TempDir dir;
+  writeFile(dir / "bad-memory.txt", "function 00\n");
+  const struct {
+    std::string arguments;
+    int status;
+    std::string output;
+  } cases[] = {
+      {"--help", 0, "--link PATH"},
+      {"--fault none:HX:1", 2, "unknown command kind \"HX\""},
+      {"--memory " + (dir / "bad-memory.txt").string(), 1, "bad-memory.txt, line 1: function must be 1 character"},
+      {"--transcript " + (dir / "no-folder" / "t.log").string(), 1, "cannot open the transcript"},
+  };
+  for (const auto& c : cases) {
+    const auto [status, output] = runSimulator(c.arguments);
+    EXPECT_EQ(status, c.status) << c.arguments;
+    EXPECT_NE(output.find(c.output), std::string::npos) << c.arguments << ": " << output;
+  }
+}
+
+TEST(SimulatorProgram, StopSignalsEndItCleanlyAndTakeTheLinkAway) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    TempDir dir;
+    SimulatorOptions options;
+    options.link = dir / "ports" / "com1";
+    SimulatorProcess simulator(options);
+    ASSERT_TRUE(std::filesystem::is_symlink(options.link));
+    ::kill(simulator.pid(), signal);
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (simulator.running() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(2ms);
+    EXPECT_FALSE(simulator.running()) << signal;
+    EXPECT_EQ(simulator.stop(), 0) << signal;
+    EXPECT_FALSE(std::filesystem::is_symlink(options.link)) << signal;
+  }
+}
+
+}  // namespace
+}  // namespace tarvek::test
