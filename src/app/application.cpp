@@ -46,7 +46,7 @@ Application::Application(std::filesystem::path programDir, const std::filesystem
       m_programDir(std::move(programDir)),
       m_prompts(prompts),
       m_port(port),
-      m_help(std::make_unique<HelpDesk>(m_session, helpDir)) {}
+      m_help(std::make_unique<HelpDesk>(m_session, m_prompts, helpDir)) {}
 
 Application::~Application() {
   delete m_signOn;

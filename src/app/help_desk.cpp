@@ -2,6 +2,7 @@
 
 #include "app/about_screen.h"
 #include "app/help_viewer.h"
+#include "app/prompts.h"
 #include "app/session.h"
 
 namespace tarvek {
@@ -31,8 +32,8 @@ void bringToFront(QWidget* window) {
 
 }  // namespace
 
-HelpDesk::HelpDesk(Session& session, std::filesystem::path helpDir, QObject* parent)
-    : QObject(parent), m_session(session), m_helpDir(std::move(helpDir)) {}
+HelpDesk::HelpDesk(Session& session, Prompts& prompts, std::filesystem::path helpDir, QObject* parent)
+    : QObject(parent), m_session(session), m_prompts(prompts), m_helpDir(std::move(helpDir)) {}
 
 HelpDesk::~HelpDesk() {
   delete m_viewer;
@@ -46,6 +47,12 @@ void HelpDesk::showInstructions(const std::string& topic) {
   m_viewer = new HelpViewer(m_helpDir, topic);
   m_viewer->setAttribute(Qt::WA_DeleteOnClose);
   m_viewer->showCentred();
+  if (const auto& refusal = m_viewer->refusal())
+    m_prompts.show(Message{"The help file " + refusal->file.string() + " cannot be shown.",
+                           {},
+                           Buttons::Ok,
+                           Icon::Warning,
+                           refusal->reason});
 }
 
 void HelpDesk::showAbout() {

@@ -11,6 +11,7 @@
 namespace tarvek {
 
 struct Session;
+class Prompts;
 
 // Keeps the one help viewer and the one About screen, opened from any screen's Help
 // menu without blocking it.
@@ -18,8 +19,9 @@ class HelpDesk : public QObject {
   Q_OBJECT
 
  public:
-  // The help texts are read from helpDir.
-  HelpDesk(Session& session, std::filesystem::path helpDir, QObject* parent = nullptr);
+  // The help texts are read from helpDir; a help file that cannot be shown for what it is
+  // (a named pipe, a device) is reported through prompts.
+  HelpDesk(Session& session, Prompts& prompts, std::filesystem::path helpDir, QObject* parent = nullptr);
   ~HelpDesk() override;
 
   // Sets the help topic and shows the viewer; an open viewer only comes to the front.
@@ -31,6 +33,7 @@ class HelpDesk : public QObject {
 
  private:
   Session& m_session;
+  Prompts& m_prompts;
   std::filesystem::path m_helpDir;
   QPointer<HelpViewer> m_viewer;
   QPointer<AboutScreen> m_about;

@@ -1,12 +1,12 @@
 #include "app/help_viewer.h"
 
-#include <QFile>
 #include <QFont>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include "app/help_topics.h"
+#include "files/regular_file.h"
 
 namespace tarvek {
 
@@ -29,10 +29,15 @@ HelpViewer::HelpViewer(const std::filesystem::path& helpDir, const std::string& 
   // A missing file or an unknown topic leaves the empty viewer under its first caption.
   const HelpTopic* entry = findHelpTopic(topic);
   if (!entry) return;
-  QFile file_(QString::fromStdString((helpDir / std::string(entry->file)).string()));
-  if (!file_.open(QIODevice::ReadOnly)) return;
+  const std::filesystem::path path = helpDir / std::string(entry->file);
+  std::string content;
+  files::FileError error;
+  if (!files::readStart(path, kReadLimit, content, error)) {
+    if (error.special) m_refusal = Refusal{path, error.reason};
+    return;
+  }
   setWindowTitle(QString::fromLatin1(entry->caption.data(), static_cast<qsizetype>(entry->caption.size())));
-  m_text->setPlainText(QString::fromLatin1(file_.readAll()));
+  m_text->setPlainText(QString::fromLatin1(content.data(), static_cast<qsizetype>(content.size())));
 }
 
 QString HelpViewer::text() const { return m_text->toPlainText(); }

@@ -1,9 +1,8 @@
 #include "app/setup_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <system_error>
+
+#include "files/regular_file.h"
 
 namespace tarvek {
 
@@ -20,21 +19,28 @@ int portFromSetupLine(std::string_view line) {
 
 namespace {
 
+using files::FileError;
+using files::RegularFile;
+
+// setup.txt holds one short line; nothing past its first 4 KiB is looked at.
+constexpr std::size_t kReadLimit = 4096;
+
 bool readFirstLine(const fs::path& file, std::string& line) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
-  if (!std::getline(in, line)) return false;
+  std::string content;
+  FileError ignored;
+  if (!files::readStart(file, kReadLimit, content, ignored) || content.empty()) return false;
+  line = content.substr(0, content.find('\n'));
   if (!line.empty() && line.back() == '\r') line.pop_back();  // a file written on Windows
   return true;
 }
 
+// A setup.txt that is no regular file (a named pipe, a device) is left as it is.
 void firstRun(const fs::path& programDir) {
-  {
-    std::ofstream out(programDir / kSetupFileName, std::ios::app | std::ios::binary);
-    out << "CommPort=1\n";
-  }
-  std::error_code ignored;
-  fs::create_directories(programDir / kSavedFolderName, ignored);
+  FileError ignored;
+  RegularFile out = RegularFile::open(programDir / kSetupFileName, RegularFile::Mode::Append, ignored);
+  if (out.isOpen()) out.write("CommPort=1\n", ignored);
+  std::error_code ec;
+  fs::create_directories(programDir / kSavedFolderName, ec);
 }
 
 }  // namespace
@@ -49,15 +55,13 @@ int readPortAtStartUp(const fs::path& programDir) {
 }
 
 bool writeSetup(const fs::path& programDir, int port, std::string& error) {
-  const fs::path file = programDir / kSetupFileName;
-  std::ofstream out(file, std::ios::trunc | std::ios::binary);
-  if (out) out << "CommPort=" << port << '\n';
-  if (out) out.flush();
-  if (!out) {
-    error = std::strerror(errno);
-    return false;
-  }
-  return true;
+  FileError problem;
+  RegularFile out = RegularFile::open(programDir / kSetupFileName, RegularFile::Mode::Write, problem);
+  if (out.isOpen() && out.truncate(problem) && out.write("CommPort=" + std::to_string(port) + "\n", problem) &&
+      out.close(problem))
+    return true;
+  error = problem.reason;
+  return false;
 }
 
 }  // namespace tarvek

@@ -15,12 +15,13 @@ inline constexpr const char* kSavedFolderName = "Saved";
 int portFromSetupLine(std::string_view line);
 
 // Start-up: the port number from setup.txt in the program folder. When the file is
-// missing or unreadable, the first-run branch appends "CommPort=1", creates the
-// Saved folder, and the port is 1. Never fails visibly.
+// missing or unreadable, or no regular file, the first-run branch appends "CommPort=1"
+// (to a regular file only), creates the Saved folder, and the port is 1. Never waits,
+// never fails visibly.
 int readPortAtStartUp(const std::filesystem::path& programDir);
 
-// Replaces setup.txt with the one line for this port. On failure returns false and
-// puts the reason into `error`.
+// Replaces setup.txt with the one line for this port; only a regular file (or a link to
+// one) is written. On failure returns false and puts the reason into `error`.
 bool writeSetup(const std::filesystem::path& programDir, int port, std::string& error);
 
 }  // namespace tarvek

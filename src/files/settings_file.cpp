@@ -35,11 +35,6 @@ std::string blockHeader(std::string_view displayHeader) {
   return blanks(10) + std::string(displayHeader.substr(0, std::min<std::size_t>(7, displayHeader.size())));
 }
 
-std::string withoutTrailingBlanks(std::string_view text) {
-  const auto last = text.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string() : std::string(text.substr(0, last + 1));
-}
-
 // The reader's count: the last two characters, or the last alone when the first of
 // them is a blank.
 std::string countFromFile(std::string_view line) {
@@ -66,11 +61,11 @@ class LineSource {
 
   void skip(std::string_view expected) { next(expected); }
 
-  // Passes over lines up to and including the heading, then the empty line after it.
-  void skipPastHeading(std::string_view title) {
-    const std::string wanted = heading(title);
+  // Passes over lines up to and including the first that contains `key`, then the empty
+  // line after it. A hand-edited heading may have lost its blanks or gained a tab.
+  void skipPastHeading(std::string_view title, std::string_view key) {
     const std::string where = "the " + std::string(title) + " heading";
-    while (withoutTrailingBlanks(next(where)) != wanted) {
+    while (!contains(next(where), key)) {
     }
     skip("the " + std::string(title));
   }
@@ -80,7 +75,10 @@ class LineSource {
 };
 
 GlobalSettings readGlobal(LineSource& source) {
-  source.skipPastHeading(kGlobalHeading);
+  // The empty line, the report name and the "Saved" line: a report named "Global Corp"
+  // must not be taken for the heading.
+  for (int line = 0; line < 3; ++line) source.skip("the Global Settings heading");
+  source.skipPastHeading(kGlobalHeading, "Global");
   const std::string where = "the end of the Global Settings";
   GlobalSettings global;
 
@@ -126,7 +124,7 @@ GlobalSettings readGlobal(LineSource& source) {
 }
 
 std::vector<std::string> readInputSpecs(LineSource& source) {
-  source.skipPastHeading(kInputsHeading);
+  source.skipPastHeading(kInputsHeading, kInputsHeading);
   std::vector<std::string> specs;
   for (int input = 1; input <= kInputCount; ++input) {
     const std::string where = "the end of input " + std::to_string(input) + " of the Input Specifications";
@@ -146,7 +144,7 @@ std::vector<std::string> readInputSpecs(LineSource& source) {
 }
 
 std::vector<std::string> readPhoneNumbers(LineSource& source) {
-  source.skipPastHeading(kNumbersHeading);
+  source.skipPastHeading(kNumbersHeading, kNumbersHeading);
   std::vector<std::string> numbers;
   for (int input = 1; input <= kInputCount; ++input) {
     const std::string where = "the end of input " + std::to_string(input) + " of the Phone Numbers";

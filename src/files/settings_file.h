@@ -41,8 +41,9 @@ struct ReadResult {
 };
 
 // Reads the first report of a settings file into a fresh record. Takes CR LF and LF-only
-// line ends. Sections are found by their whole headings; inside a section lines are
-// counted, as the writer lays them out.
+// line ends. The first three lines are passed over; then each section is found by the
+// first line that holds its heading ("Global" for the Global Settings), however indented;
+// inside a section lines are counted, as the writer lays them out.
 ReadResult read(std::istream& in);
 
 }  // namespace tarvek::settings

@@ -1,10 +1,10 @@
 #include "files/settings_storage.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cstdint>
 #include <sstream>
 #include <system_error>
+
+#include "files/regular_file.h"
 
 namespace tarvek::settings {
 
@@ -12,30 +12,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string lastSystemError(const char* fallback) { return errno != 0 ? std::strerror(errno) : fallback; }
+using files::FileError;
+using files::RegularFile;
 
-bool readWhole(const fs::path& file, std::string& content, std::string& error) {
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream buffer;
-  if (in) buffer << in.rdbuf();
-  if (!in || in.bad()) {
-    error = lastSystemError("The file could not be read.");
-    return false;
-  }
-  content = buffer.str();
-  return true;
-}
-
-// Whether the file may be written, asked of the file itself: opened for writing, neither
-// created nor cut.
-bool writable(const fs::path& file, std::string& error) {
-  errno = 0;
-  std::fstream probe(file, std::ios::in | std::ios::out | std::ios::binary);
-  if (probe.is_open()) return true;
-  error = lastSystemError("The file cannot be written.");
-  return false;
-}
+// The longest file name most file systems take, in bytes.
+constexpr std::size_t kNameMax = 255;
 
 // Replacing a link would cut it off from what it points to: write where it points.
 fs::path resolvedTarget(const fs::path& file) {
@@ -45,10 +26,40 @@ fs::path resolvedTarget(const fs::path& file) {
   return ec ? file : target;
 }
 
+// FNV-1a: a short fingerprint of a name, nothing more is asked of it.
+std::string fingerprint(std::string_view text) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex(16, '0');
+  for (auto digit = hex.rbegin(); digit != hex.rend(); ++digit, hash >>= 4) *digit = kDigits[hash & 0xf];
+  return hex;
+}
+
+bool copyAll(RegularFile& from, RegularFile& to, FileError& error) {
+  std::string chunk;
+  do {
+    if (!from.read(64 * 1024, chunk, error) || !to.write(chunk, error)) return false;
+  } while (!chunk.empty());
+  return true;
+}
+
 }  // namespace
 
 fs::path temporaryPathFor(const fs::path& file) {
-  return file.parent_path() / ("." + file.filename().string() + ".tmp");
+  const std::string name = file.filename().string();
+  const std::string temporary = "." + name + ".tmp";
+  if (temporary.size() <= kNameMax) return file.parent_path() / temporary;
+  // A name near the limit is cut short and marked with a fingerprint of the whole, so two
+  // long names that begin alike still get temporary files of their own. The cut never
+  // splits a character of more than one byte.
+  const std::string mark = "~" + fingerprint(name);
+  std::size_t keep = kNameMax - std::string_view(".").size() - mark.size() - std::string_view(".tmp").size();
+  while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+  return file.parent_path() / ("." + name.substr(0, keep) + mark + ".tmp");
 }
 
 bool saveText(const fs::path& file, std::string_view text, SaveMode mode, std::string& error) {
@@ -57,25 +68,30 @@ bool saveText(const fs::path& file, std::string_view text, SaveMode mode, std::s
   const fs::file_status old = fs::status(target, ec);
   const bool exists = fs::exists(old);
 
-  // A file its owner made read-only stays as it is, even where its folder would let the
-  // new file take its place.
-  if (exists && !writable(target, error)) return false;
-
-  std::string content;
-  if (mode == SaveMode::Append && exists && !readWhole(target, content, error)) return false;
-  content += text;
+  // The file there is opened for writing, neither created nor cut: a file its owner made
+  // read-only stays as it is, even where its folder would let the new file take its
+  // place, and a named pipe or a device is never replaced by a file.
+  FileError problem;
+  RegularFile current;
+  if (exists) {
+    current = RegularFile::open(target, RegularFile::Mode::ReadWrite, problem);
+    if (!current.isOpen()) {
+      error = problem.reason;
+      return false;
+    }
+  }
 
   const fs::path temporary = temporaryPathFor(target);
   // A link left where the temporary file goes would lead the new report into the file it
   // points to, and then take the settings file's place: the link goes, not what it names.
   if (fs::is_symlink(fs::symlink_status(temporary, ec))) fs::remove(temporary, ec);
-  errno = 0;
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  const bool created = out.is_open();
-  if (out) out.write(content.data(), static_cast<std::streamsize>(content.size()));
-  if (out) out.close();
-  if (!out) {
-    error = lastSystemError("The file could not be written.");
+  RegularFile out = RegularFile::open(temporary, RegularFile::Mode::Write, problem);
+  const bool created = out.isOpen();
+  const bool written = created && out.truncate(problem) &&
+                       (mode == SaveMode::Replace || !current.isOpen() || copyAll(current, out, problem)) &&
+                       out.write(text, problem) && out.close(problem);
+  if (!written) {
+    error = problem.reason;
     if (created) fs::remove(temporary, ec);
     return false;
   }
@@ -91,12 +107,11 @@ bool saveText(const fs::path& file, std::string_view text, SaveMode mode, std::s
 }
 
 ReadResult load(const fs::path& file) {
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {std::nullopt, lastSystemError("The file could not be opened.")};
-  ReadResult result = read(in);
-  if (in.bad()) return {std::nullopt, lastSystemError("The file could not be read.")};
-  return result;
+  std::string content;
+  FileError problem;
+  if (!files::readStart(file, kReadLimit, content, problem)) return {std::nullopt, problem.reason};
+  std::istringstream in(content);
+  return read(in);
 }
 
 }  // namespace tarvek::settings

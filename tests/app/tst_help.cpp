@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -253,24 +255,41 @@ class HelpTest : public QObject {
   }
 
   void missingHelpFileShowsAnEmptyViewerAndTheProgramGoesOn_data() {
-    QTest::addColumn<bool>("folderInItsPlace");
-    QTest::newRow("file absent") << false;
-    QTest::newRow("a folder in its place") << true;
+    QTest::addColumn<QString>("inItsPlace");
+    QTest::addColumn<QString>("refusal");  // empty: no message
+    QTest::newRow("file absent") << "nothing"
+                                 << "";
+    QTest::newRow("a folder in its place") << "folder"
+                                           << "";
+    // Neither may hold the program up or fill its memory; the user is told why.
+    QTest::newRow("a named pipe in its place") << "pipe"
+                                               << "Is a named pipe, not a regular file";
+    QTest::newRow("a link to /dev/zero in its place") << "zero"
+                                                      << "Is a character device, not a regular file";
   }
 
   void missingHelpFileShowsAnEmptyViewerAndTheProgramGoesOn() {
-    QFETCH(bool, folderInItsPlace);
+    QFETCH(QString, inItsPlace);
+    QFETCH(QString, refusal);
     AppHarness h;
     putHelpFilesInto(h.folder.path());
-    fs::remove(h.folder / "helpselect.txt");
-    if (folderInItsPlace) fs::create_directory(h.folder / "helpselect.txt");
+    const fs::path file = h.folder / "helpselect.txt";
+    fs::remove(file);
+    if (inItsPlace == QStringLiteral("folder")) fs::create_directory(file);
+    if (inItsPlace == QStringLiteral("pipe")) QCOMPARE(::mkfifo(file.c_str(), 0600), 0);
+    if (inItsPlace == QStringLiteral("zero")) fs::create_symlink("/dev/zero", file);
     SelectScreen* select = h.startAtSelect();
     trigger(select, "mnuHelpInstructions");
     HelpViewer* viewer = h.app->help().viewer();
     QVERIFY(shown(viewer));
     QCOMPARE(viewer->windowTitle(), QStringLiteral("Tarvek Help"));
     QCOMPARE(viewer->text(), QString());
-    QVERIFY(h.prompts.shown.empty());
+    if (refusal.isEmpty()) {
+      QVERIFY(h.prompts.shown.empty());
+    } else {
+      QCOMPARE(h.prompts.texts(), std::vector<std::string>{"The help file " + file.string() + " cannot be shown."});
+      QCOMPARE(qstr(h.prompts.shown[0].detail), refusal);
+    }
     QCOMPARE(qstr(h.app->session().helpTopic), QStringLiteral("Select"));
     // The program goes on normally.
     QVERIFY(shown(select) && select->isEnabled());
@@ -494,6 +513,8 @@ class HelpTest : public QObject {
     windows.replace("\n", "\r\n");
     QTest::newRow("Windows line ends") << windows << QString::fromLatin1(text);
     QTest::newRow("empty file") << QByteArray() << QString();
+    const QByteArray huge = (QByteArray(63, 'h') + '\n').repeated(int(HelpViewer::kReadLimit / 64));
+    QTest::newRow("over a MiB: its first MiB") << huge + "past the limit" << QString::fromLatin1(huge);
   }
 
   void viewerShowsTheFileExactly() {

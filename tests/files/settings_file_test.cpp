@@ -110,6 +110,8 @@ std::map<std::string, ReadCase> readCases() {
       {"two_reports.txt", {siteA, {}}},
       {"report_named_global_settings.txt", {siteA, {}}},
       {"report_named_global_corp.txt", {siteA, {}}},
+      {"heading_unindented.txt", {siteA, {}}},
+      {"heading_tab_indented.txt", {siteA, {}}},
       {"ansi_report_name.txt", {siteA, {}}},
       {"forced_play_one_digit.txt", {withGlobal(siteA, oneDigitForced), {}}},
       {"function_unknown.txt", {withGlobal(siteA, unknownFunction), {}}},
