@@ -1,10 +1,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
+#include "app/qt_prompts.h"
 #include "link/link_operations.h"
 #include "record/programming.h"
 #include "support/app_harness.h"
@@ -198,6 +201,58 @@ class ShellTest : public QObject {
     QVERIFY(h.ended);
     const std::vector<std::string> expected{"open 1", "transmit BY", "read 10 1000", "close"};
     QCOMPARE(h.port.calls, expected);
+  }
+
+  // The real message box: each button of each set, Escape and the window's own close.
+  void realPromptAnswersWhatItsButtonSays_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("answer");
+    const auto row = [](const char* set, Buttons buttons, const char* action, Answer answer) {
+      const QByteArray name = QByteArray(set) + ": " + action;
+      QTest::newRow(name.constData()) << int(buttons) << QString::fromLatin1(action) << int(answer);
+    };
+    row("Ok", Buttons::Ok, "Ok", Answer::Ok);
+    row("Ok", Buttons::Ok, "Escape", Answer::Ok);
+    row("Ok", Buttons::Ok, "close", Answer::Ok);
+    row("OkCancel", Buttons::OkCancel, "Ok", Answer::Ok);
+    row("OkCancel", Buttons::OkCancel, "Cancel", Answer::Cancel);
+    row("OkCancel", Buttons::OkCancel, "Escape", Answer::Cancel);
+    row("OkCancel", Buttons::OkCancel, "close", Answer::Cancel);
+    row("YesNoCancel", Buttons::YesNoCancel, "Yes", Answer::Yes);
+    row("YesNoCancel", Buttons::YesNoCancel, "No", Answer::No);
+    row("YesNoCancel", Buttons::YesNoCancel, "Cancel", Answer::Cancel);
+    row("YesNoCancel", Buttons::YesNoCancel, "Escape", Answer::Cancel);
+    row("YesNoCancel", Buttons::YesNoCancel, "close", Answer::Cancel);
+  }
+
+  void realPromptAnswersWhatItsButtonSays() {
+    QFETCH(int, buttons);
+    QFETCH(QString, action);
+    QFETCH(int, answer);
+    const std::map<QString, QMessageBox::StandardButton> named{
+        {"Ok", QMessageBox::Ok}, {"Cancel", QMessageBox::Cancel}, {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}};
+    // Answers the box once exec() shows it.
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      poll.stop();
+      if (action == QLatin1String("Escape"))
+        QTest::keyClick(box, Qt::Key_Escape);
+      else if (action == QLatin1String("close"))
+        box->close();
+      else if (QAbstractButton* button = box->button(named.at(action)))
+        QTest::mouseClick(button, Qt::LeftButton);
+      else
+        box->done(QMessageBox::NoButton);  // fails the row: the button is missing
+    });
+    poll.start();
+    Message message;
+    message.text = "Clear?";
+    message.buttons = Buttons(buttons);
+    QCOMPARE(int(QtPrompts().show(message)), answer);
   }
 
   void closingTheMainWindowSignsOffToo() {
