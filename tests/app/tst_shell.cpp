@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -30,12 +31,16 @@ class ShellTest : public QObject {
  private slots:
   void startUpShowsTheSelectionAfterTheSignOn() {
     AppHarness h;
+    QElapsedTimer clock;
+    clock.start();
     h.app->start();
     QVERIFY(shown(h.app->signOnScreen()));
+    QCOMPARE(h.app->signOnScreen()->timer()->timerType(), Qt::PreciseTimer);
     savePicture(h.app->signOnScreen(), QStringLiteral("frmSignOn"));
     QCOMPARE(labelText(h.app->signOnScreen(), "lblVersion"), QStringLiteral("Version 1.0.0"));
     QVERIFY(!h.app->selectScreen());
     QTRY_VERIFY_WITH_TIMEOUT(shown(h.app->selectScreen()), 4000);
+    QVERIFY2(clock.elapsed() >= 2000, QByteArray::number(clock.elapsed()).constData());
     QTRY_VERIFY(!h.app->signOnScreen());
     QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=1\n"));
     QVERIFY(std::filesystem::is_directory(h.folder / "Saved"));
@@ -85,12 +90,15 @@ class ShellTest : public QObject {
 
   void noTarvekLeadsToNotFoundAndBack_data() {
     QTest::addColumn<QString>("button");
-    QTest::newRow("Cancel") << QStringLiteral("cmdCancel");
-    QTest::newRow("Retry") << QStringLiteral("cmdRetry");
+    QTest::addColumn<int>("key");  // 0: clicked with the mouse
+    QTest::newRow("Cancel") << QStringLiteral("cmdCancel") << 0;
+    QTest::newRow("Retry") << QStringLiteral("cmdRetry") << 0;
+    QTest::newRow("Return on Retry") << QStringLiteral("cmdRetry") << int(Qt::Key_Return);
   }
 
   void noTarvekLeadsToNotFoundAndBack() {
     QFETCH(QString, button);
+    QFETCH(int, key);
     AppHarness h;
     writeFile(h.folder / "setup.txt", "CommPort=3\n");
     silent(h.port);
@@ -105,7 +113,13 @@ class ShellTest : public QObject {
     QVERIFY(!h.app->session().online);
     savePicture(notFound, QStringLiteral("frmNotFound"));
 
-    click(notFound, button.toLatin1().constData());
+    if (key) {
+      auto* focused = child<QPushButton>(notFound, button.toLatin1().constData());
+      focused->setFocus();
+      QTest::keyClick(focused, Qt::Key(key));
+    } else {
+      click(notFound, button.toLatin1().constData());
+    }
     QTRY_VERIFY(!h.app->notFoundScreen());
     QVERIFY(shown(select) && select->isEnabled());
     // Neither button greets again.
