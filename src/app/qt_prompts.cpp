@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QStringDecoder>
 #include <QStringList>
+#include <vector>
 
 namespace tarvek {
 
@@ -35,6 +36,25 @@ QMessageBox::Icon iconOf(Icon icon) {
   return QMessageBox::NoIcon;
 }
 
+// What each button of a set answers. A window closed without a button (Escape, its own
+// close button) gives the set's escape button: Cancel where there is one, else Ok.
+struct Choice {
+  QMessageBox::StandardButton button;
+  Answer answer;
+};
+
+std::vector<Choice> choicesOf(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok:
+      return {{QMessageBox::Ok, Answer::Ok}};
+    case Buttons::OkCancel:
+      return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::YesNoCancel:
+      return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}};
+  }
+  return {};
+}
+
 QString filterOf(const FileRequest& request) {
   QStringList filters;
   for (const auto& filter : request.filters) filters << toQt(filter);
@@ -55,28 +75,16 @@ Answer QtPrompts::show(const Message& message) {
   box.setText(toQt(message.text));
   box.setIcon(iconOf(message.icon));
   if (!message.detail.empty()) box.setInformativeText(toQt(message.detail));
-  switch (message.buttons) {
-    case Buttons::Ok:
-      box.setStandardButtons(QMessageBox::Ok);
-      break;
-    case Buttons::OkCancel:
-      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-      break;
-    case Buttons::YesNoCancel:
-      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-      break;
-  }
-  switch (box.exec()) {
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    case QMessageBox::Cancel:
-      return Answer::Cancel;
-    default:
-      // Closing a question with the window's own button counts as Cancel.
-      return message.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-  }
+  const std::vector<Choice> choices = choicesOf(message.buttons);
+  QMessageBox::StandardButtons standardButtons;
+  for (const Choice& choice : choices) standardButtons |= choice.button;
+  box.setStandardButtons(standardButtons);
+  box.exec();
+  const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+  for (const Choice& choice : choices)
+    if (choice.button == clicked) return choice.answer;
+  // Closed in some other way: a question counts as Cancel, a message as read.
+  return message.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 
 std::optional<std::string> QtPrompts::openFileName(const FileRequest& request) {

@@ -75,6 +75,8 @@ QPushButton* Screen::addButton(QWidget* parent, const char* name, const QString&
                                int height) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
+  // Enter presses the focused button, as Space does; outside a dialog nothing else changes.
+  button->setAutoDefault(true);
   button->setGeometry(px(left), px(top), px(width), px(height));
   return button;
 }

@@ -1,6 +1,7 @@
 #include "app/sign_on_screen.h"
 
 #include <QLabel>
+#include <QShowEvent>
 #include <QTimer>
 
 #include "app/about_screen.h"
@@ -39,10 +40,17 @@ SignOnScreen::SignOnScreen(QWidget* parent)
   centred(addLabel(client(), "lblVersion", versionText(), 0, 2820, 6000, 300), 9, false, false);
 
   m_timer->setObjectName(QStringLiteral("tmrSignOn"));
+  // A coarse timer may end up to 5% early: the screen stays its full two seconds.
+  m_timer->setTimerType(Qt::PreciseTimer);
   m_timer->setInterval(2000);
   m_timer->setSingleShot(true);
   connect(m_timer, &QTimer::timeout, this, &SignOnScreen::timeUp);
-  m_timer->start();
+}
+
+void SignOnScreen::showEvent(QShowEvent* event) {
+  Screen::showEvent(event);
+  // The two seconds count from the moment the screen appears.
+  if (!event->spontaneous()) m_timer->start();
 }
 
 }  // namespace tarvek

@@ -18,6 +18,9 @@ class SignOnScreen : public Screen {
  signals:
   void timeUp();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   QTimer* m_timer;
 };

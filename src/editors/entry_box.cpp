@@ -14,8 +14,9 @@ namespace tarvek {
 
 namespace {
 
-// The character a key types, or -1 for a key that types none.
-int typedCode(const QKeyEvent& event) {
+// The code of a key that edits or leaves the box (Backspace, Enter, Escape), whatever
+// modifiers it carries; -1 for any other key.
+int controlCode(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Backspace:
       return entry::kBackspace;
@@ -24,17 +25,24 @@ int typedCode(const QKeyEvent& event) {
       return entry::kEnter;
     case Qt::Key_Escape:
       return entry::kEscape;
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-      return -1;
     default:
-      break;
+      return -1;
   }
-  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return -1;
+}
+
+// The text that QLineEdit would insert for a key: the key's text when it starts with a
+// character it takes as input. Only Ctrl and Ctrl+Shift keep it from typing; with Alt,
+// AltGr (Ctrl+Alt on some systems) or Meta it types the text like any other key.
+QString insertedText(const QKeyEvent& event) {
   const QString text = event.text();
-  if (text.isEmpty()) return -1;
-  return text.at(0).unicode();
+  if (text.isEmpty()) return {};
+  const QChar first = text.front();
+  if (first.category() == QChar::Other_Format) return text;
+  const Qt::KeyboardModifiers modifiers = event.modifiers();
+  if (modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) return {};
+  if (first.isPrint() || first.category() == QChar::Other_PrivateUse) return text;
+  if (first.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate()) return text;
+  return {};
 }
 
 }  // namespace
@@ -77,12 +85,24 @@ void EntryBox::keyPressEvent(QKeyEvent* event) {
     pasteFrom(QClipboard::Clipboard);
     return;
   }
-  const int code = typedCode(*event);
-  if (code < 0 || !m_keyGate || m_keyGate(code)) {
+  if (const int code = controlCode(*event); code >= 0) {
+    if (!m_keyGate || m_keyGate(code))
+      QLineEdit::keyPressEvent(event);
+    else
+      event->accept();
+    return;
+  }
+  const QString typed = insertedText(*event);
+  if (typed.isEmpty() || isReadOnly()) {
     QLineEdit::keyPressEvent(event);
     return;
   }
+  // Each character is judged as if typed alone, with the box as the ones before it left it.
   event->accept();
+  for (const char32_t character : typed.toUcs4()) {
+    if (m_keyGate && !m_keyGate(static_cast<int>(character))) return;
+    insert(QString::fromUcs4(&character, 1));
+  }
 }
 
 void EntryBox::contextMenuEvent(QContextMenuEvent* event) {

@@ -102,6 +102,7 @@ void QtSerialPort::transmit(const std::string& bytes) {
   QEventLoop loop;
   QTimer deadline;
   deadline.setSingleShot(true);
+  deadline.setTimerType(Qt::PreciseTimer);
   bool failed = false;
   auto written = QObject::connect(&m_port, &QSerialPort::bytesWritten, &loop, [&] {
     if (m_port.bytesToWrite() == 0) loop.quit();

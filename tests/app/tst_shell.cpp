@@ -1,10 +1,14 @@
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
+#include "app/qt_prompts.h"
 #include "link/link_operations.h"
 #include "record/programming.h"
 #include "support/app_harness.h"
@@ -27,12 +31,16 @@ class ShellTest : public QObject {
  private slots:
   void startUpShowsTheSelectionAfterTheSignOn() {
     AppHarness h;
+    QElapsedTimer clock;
+    clock.start();
     h.app->start();
     QVERIFY(shown(h.app->signOnScreen()));
+    QCOMPARE(h.app->signOnScreen()->timer()->timerType(), Qt::PreciseTimer);
     savePicture(h.app->signOnScreen(), QStringLiteral("frmSignOn"));
     QCOMPARE(labelText(h.app->signOnScreen(), "lblVersion"), QStringLiteral("Version 1.0.0"));
     QVERIFY(!h.app->selectScreen());
     QTRY_VERIFY_WITH_TIMEOUT(shown(h.app->selectScreen()), 4000);
+    QVERIFY2(clock.elapsed() >= 2000, QByteArray::number(clock.elapsed()).constData());
     QTRY_VERIFY(!h.app->signOnScreen());
     QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=1\n"));
     QVERIFY(std::filesystem::is_directory(h.folder / "Saved"));
@@ -82,12 +90,15 @@ class ShellTest : public QObject {
 
   void noTarvekLeadsToNotFoundAndBack_data() {
     QTest::addColumn<QString>("button");
-    QTest::newRow("Cancel") << QStringLiteral("cmdCancel");
-    QTest::newRow("Retry") << QStringLiteral("cmdRetry");
+    QTest::addColumn<int>("key");  // 0: clicked with the mouse
+    QTest::newRow("Cancel") << QStringLiteral("cmdCancel") << 0;
+    QTest::newRow("Retry") << QStringLiteral("cmdRetry") << 0;
+    QTest::newRow("Return on Retry") << QStringLiteral("cmdRetry") << int(Qt::Key_Return);
   }
 
   void noTarvekLeadsToNotFoundAndBack() {
     QFETCH(QString, button);
+    QFETCH(int, key);
     AppHarness h;
     writeFile(h.folder / "setup.txt", "CommPort=3\n");
     silent(h.port);
@@ -102,7 +113,13 @@ class ShellTest : public QObject {
     QVERIFY(!h.app->session().online);
     savePicture(notFound, QStringLiteral("frmNotFound"));
 
-    click(notFound, button.toLatin1().constData());
+    if (key) {
+      auto* focused = child<QPushButton>(notFound, button.toLatin1().constData());
+      focused->setFocus();
+      QTest::keyClick(focused, Qt::Key(key));
+    } else {
+      click(notFound, button.toLatin1().constData());
+    }
     QTRY_VERIFY(!h.app->notFoundScreen());
     QVERIFY(shown(select) && select->isEnabled());
     // Neither button greets again.
@@ -198,6 +215,58 @@ class ShellTest : public QObject {
     QVERIFY(h.ended);
     const std::vector<std::string> expected{"open 1", "transmit BY", "read 10 1000", "close"};
     QCOMPARE(h.port.calls, expected);
+  }
+
+  // The real message box: each button of each set, Escape and the window's own close.
+  void realPromptAnswersWhatItsButtonSays_data() {
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("answer");
+    const auto row = [](const char* set, Buttons buttons, const char* action, Answer answer) {
+      const QByteArray name = QByteArray(set) + ": " + action;
+      QTest::newRow(name.constData()) << int(buttons) << QString::fromLatin1(action) << int(answer);
+    };
+    row("Ok", Buttons::Ok, "Ok", Answer::Ok);
+    row("Ok", Buttons::Ok, "Escape", Answer::Ok);
+    row("Ok", Buttons::Ok, "close", Answer::Ok);
+    row("OkCancel", Buttons::OkCancel, "Ok", Answer::Ok);
+    row("OkCancel", Buttons::OkCancel, "Cancel", Answer::Cancel);
+    row("OkCancel", Buttons::OkCancel, "Escape", Answer::Cancel);
+    row("OkCancel", Buttons::OkCancel, "close", Answer::Cancel);
+    row("YesNoCancel", Buttons::YesNoCancel, "Yes", Answer::Yes);
+    row("YesNoCancel", Buttons::YesNoCancel, "No", Answer::No);
+    row("YesNoCancel", Buttons::YesNoCancel, "Cancel", Answer::Cancel);
+    row("YesNoCancel", Buttons::YesNoCancel, "Escape", Answer::Cancel);
+    row("YesNoCancel", Buttons::YesNoCancel, "close", Answer::Cancel);
+  }
+
+  void realPromptAnswersWhatItsButtonSays() {
+    QFETCH(int, buttons);
+    QFETCH(QString, action);
+    QFETCH(int, answer);
+    const std::map<QString, QMessageBox::StandardButton> named{
+        {"Ok", QMessageBox::Ok}, {"Cancel", QMessageBox::Cancel}, {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}};
+    // Answers the box once exec() shows it.
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      poll.stop();
+      if (action == QLatin1String("Escape"))
+        QTest::keyClick(box, Qt::Key_Escape);
+      else if (action == QLatin1String("close"))
+        box->close();
+      else if (QAbstractButton* button = box->button(named.at(action)))
+        QTest::mouseClick(button, Qt::LeftButton);
+      else
+        box->done(QMessageBox::NoButton);  // fails the row: the button is missing
+    });
+    poll.start();
+    Message message;
+    message.text = "Clear?";
+    message.buttons = Buttons(buttons);
+    QCOMPARE(int(QtPrompts().show(message)), answer);
   }
 
   void closingTheMainWindowSignsOffToo() {

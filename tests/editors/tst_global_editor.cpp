@@ -4,6 +4,7 @@
 #include <QRadioButton>
 
 #include "editor_steps.h"
+#include "editors/entry_rules.h"
 
 using namespace tarvek;
 using namespace tarvek::test;
@@ -178,27 +179,54 @@ class GlobalEditorTest : public QObject {
     QCOMPARE(focusName(editor), name);
   }
 
-  void pastedTextMustBeDigitsThatFit() {
+  // Every editor's boxes are EntryBoxes: a key that would insert text goes through the
+  // box's key rule whatever its modifiers; a paste through its paste rule.
+  void keysAndPastesGoThroughTheBoxRules_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("clipboardAfter");
+    const auto row = [](const char* name, Qt::Key key, Qt::KeyboardModifiers modifiers, const char* text,
+                        const char* clipboard, const char* result, const char* message, const char* clipboardAfter) {
+      QTest::newRow(name) << int(key) << int(modifiers) << QString::fromLatin1(text) << QString::fromLatin1(clipboard)
+                          << QString::fromLatin1(result) << QString::fromLatin1(message)
+                          << QString::fromLatin1(clipboardAfter);
+    };
+    const char* const digitOnly = entry::kDigitEntryMessage;
+    row("Alt+letter", Qt::Key_A, Qt::AltModifier, "a", "", "12", digitOnly, "");
+    row("AltGr as Ctrl+Alt", Qt::Key_Q, Qt::ControlModifier | Qt::AltModifier, "@", "", "12", digitOnly, "");
+    row("Meta+letter", Qt::Key_X, Qt::MetaModifier, "x", "", "12", digitOnly, "");
+    row("two characters", Qt::Key_5, Qt::NoModifier, "5x", "", "5", digitOnly, "");
+    row("Ctrl+C copies", Qt::Key_C, Qt::ControlModifier, "c", "", "12", "", "12");
+    row("Ctrl+V letters", Qt::Key_V, Qt::ControlModifier, "v", "12ab", "12", digitOnly, "12ab");
+    row("Ctrl+V too long", Qt::Key_V, Qt::ControlModifier, "v", "1234567", "12",
+        "The Security Code cannot be more than 6 digits", "1234567");
+    row("Shift+Insert letters", Qt::Key_Insert, Qt::ShiftModifier, "", "9x", "12", digitOnly, "9x");
+    row("Ctrl+V digits", Qt::Key_V, Qt::ControlModifier, "v", "654321", "654321", "", "654321");
+  }
+
+  void keysAndPastesGoThroughTheBoxRules() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, result);
+    QFETCH(QString, message);
+    QFETCH(QString, clipboardAfter);
     AppHarness h;
     h.startWithNew();
     Screen* editor = openEditor(h, "cmdEditGlobal");
     QLineEdit* security = box(editor, "txtSecurity");
-    security->clear();
-    QGuiApplication::clipboard()->setText(QStringLiteral("12ab"));
-    QTest::keyClick(security, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(security->text(), QString());
-    QCOMPARE(h.prompts.lastText(), std::string("This digit entry must be 0 - 9"));
-
-    QGuiApplication::clipboard()->setText(QStringLiteral("1234567"));
-    QTest::keyClick(security, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(security->text(), QString());
-    QCOMPARE(h.prompts.lastText(), std::string("The Security Code cannot be more than 6 digits"));
-
-    h.prompts.shown.clear();
-    QGuiApplication::clipboard()->setText(QStringLiteral("654321"));
-    QTest::keyClick(security, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(security->text(), QStringLiteral("654321"));
-    QVERIFY(h.prompts.shown.empty());
+    security->setText(QStringLiteral("12"));
+    security->selectAll();
+    QGuiApplication::clipboard()->setText(clipboard);
+    QTest::sendKeyEvent(QTest::Click, security, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(security->text(), result);
+    QCOMPARE(messages(h.prompts), message);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboardAfter);
   }
 
   void backChecksFirstThenWritesTheNineLabels() {
