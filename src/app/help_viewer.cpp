@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/help_topics.h"
+#include "app/text_codec.h"
 
 namespace tarvek {
 
@@ -31,8 +32,8 @@ HelpViewer::HelpViewer(const std::filesystem::path& helpDir, const std::string& 
   if (!entry) return;
   QFile file_(QString::fromStdString((helpDir / std::string(entry->file)).string()));
   if (!file_.open(QIODevice::ReadOnly)) return;
-  setWindowTitle(QString::fromLatin1(entry->caption.data(), static_cast<qsizetype>(entry->caption.size())));
-  m_text->setPlainText(QString::fromLatin1(file_.readAll()));
+  setWindowTitle(fromWindows1252(entry->caption));
+  m_text->setPlainText(fromWindows1252(file_.readAll().toStdString()));
 }
 
 QString HelpViewer::text() const { return m_text->toPlainText(); }
