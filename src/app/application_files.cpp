@@ -31,8 +31,8 @@ std::string reportName(const std::string& path) {
   return toWindows1252(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
 }
 
-FileRequest settingsRequest(const fs::path& programDir, std::string title) {
-  return FileRequest{std::move(title), {kSettingsFilter}, (programDir / kSavedFolderName).string()};
+FileRequest settingsRequest(const fs::path& savedDir, std::string title) {
+  return FileRequest{std::move(title), {kSettingsFilter}, savedDir.string()};
 }
 
 // A chosen name without extension is saved as a text file.
@@ -71,7 +71,7 @@ bool saveRecord(Prompts& prompts, const Programming& record, const std::string& 
 
 void Application::selectExisting() {
   if (m_busy) return;
-  const auto chosen = m_prompts.openFileName(settingsRequest(m_programDir, "Open"));
+  const auto chosen = m_prompts.openFileName(settingsRequest(m_folders.saved, "Open"));
   if (!chosen) return;
   // Read into a fresh record: nothing changes unless the whole report was read.
   const settings::ReadResult result = settings::load(*chosen);
@@ -97,7 +97,7 @@ void Application::mainSave() {
 
 void Application::mainSaveAs() {
   if (m_busy || !m_main) return;
-  const auto chosen = m_prompts.saveFileName(settingsRequest(m_programDir, {}));
+  const auto chosen = m_prompts.saveFileName(settingsRequest(m_folders.saved, {}));
   if (!chosen) return;
   const std::string path = withTextExtension(*chosen);
   std::error_code ignored;

@@ -28,21 +28,21 @@ bool readFirstLine(const fs::path& file, std::string& line) {
   return true;
 }
 
-void firstRun(const fs::path& programDir) {
+void firstRun(const fs::path& programDir, const fs::path& savedDir) {
   {
     std::ofstream out(programDir / kSetupFileName, std::ios::app | std::ios::binary);
     out << "CommPort=1\n";
   }
   std::error_code ignored;
-  fs::create_directories(programDir / kSavedFolderName, ignored);
+  fs::create_directories(savedDir.empty() ? programDir / kSavedFolderName : savedDir, ignored);
 }
 
 }  // namespace
 
-int readPortAtStartUp(const fs::path& programDir) {
+int readPortAtStartUp(const fs::path& programDir, const fs::path& savedDir) {
   std::string line;
   if (!readFirstLine(programDir / kSetupFileName, line)) {
-    firstRun(programDir);
+    firstRun(programDir, savedDir);
     return 1;
   }
   return portFromSetupLine(line);

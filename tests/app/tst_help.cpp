@@ -282,15 +282,29 @@ class HelpTest : public QObject {
   }
 
   // An installed program reads the help texts where the install put them; its program
-  // folder, which gets setup.txt, holds none.
-  void aHelpFolderOfItsOwnServesInstructions() {
+  // folder, which gets setup.txt, holds none; its settings files are in the documents
+  // folder, where the files of an earlier version's Saved folder are moved, once, saying so.
+  void anInstalledProgramUsesItsFolders() {
     TempDir programDir;
     TempDir helpDir;
+    TempDir documents;
     putHelpFilesInto(helpDir.path());
+    fs::create_directory(programDir / "Saved");
+    writeFile(programDir / "Saved" / "Site A.txt", "a");
+    const ProgramFolders folders{programDir.path(), documents / "Tarvek", helpDir.path(), programDir / "Saved"};
     ScriptedPrompts prompts;
     ScriptedPort port;
-    Application app(programDir.path(), helpDir.path(), prompts, port);
+    Application app(folders, prompts, port);
     app.startUp();
+    QCOMPARE(prompts.shown.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(prompts.shown[0].text).contains(QString::fromStdString(folders.saved.string())));
+    QCOMPARE(readFile(folders.saved / "Site A.txt"), std::string("a"));
+    click(app.selectScreen(), "cmdExisting");
+    QCOMPARE(prompts.fileRequests.at(0).folder, folders.saved.string());
+    QCOMPARE(prompts.shown.size(), std::size_t(1));
+    app.startUp();
+    QCOMPARE(prompts.shown.size(), std::size_t(1));
+
     trigger(app.selectScreen(), "mnuHelpInstructions");
     HelpViewer* viewer = app.help().viewer();
     QVERIFY(shown(viewer));
