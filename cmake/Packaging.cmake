@@ -5,8 +5,9 @@
 #   share/applications/tarvek-programmer.desktop        the desktop entry
 #   share/icons/hicolor/scalable/apps/tarvek-programmer.svg, and PNG sizes when rendered
 #
-# An installed program keeps setup.txt, Saved/ and ports/ in a per-user folder; it finds
-# the help texts from its own folder through TARVEK_INSTALLED_HELP_FROM_BIN (main.cpp).
+# An installed program keeps setup.txt and ports/ in a per-user folder and its settings
+# files in ~/Documents/Tarvek; it finds the help texts from its own folder through
+# TARVEK_INSTALLED_HELP_FROM_BIN (main.cpp).
 # The simulator is a development tool and is not installed.
 
 include(GNUInstallDirs)

@@ -37,16 +37,15 @@ void unload(QWidget* screen) {
 
 }  // namespace
 
-Application::Application(std::filesystem::path programDir, Prompts& prompts, SerialPort& port, QObject* parent)
-    : Application(programDir, programDir, prompts, port, parent) {}
-
-Application::Application(std::filesystem::path programDir, const std::filesystem::path& helpDir, Prompts& prompts,
-                         SerialPort& port, QObject* parent)
+Application::Application(ProgramFolders folders, Prompts& prompts, SerialPort& port, QObject* parent)
     : QObject(parent),
-      m_programDir(std::move(programDir)),
+      m_folders(std::move(folders)),
       m_prompts(prompts),
       m_port(port),
-      m_help(std::make_unique<HelpDesk>(m_session, m_prompts, helpDir)) {}
+      m_help(std::make_unique<HelpDesk>(m_session, m_prompts, m_folders.help)) {}
+
+Application::Application(const std::filesystem::path& programDir, Prompts& prompts, SerialPort& port, QObject* parent)
+    : Application(foldersIn(programDir), prompts, port, parent) {}
 
 Application::~Application() {
   delete m_signOn;
@@ -70,9 +69,13 @@ void Application::startUp() {
   m_session.portNumber = 1;
   m_session.settingsFilePath.clear();
   if (m_signOn) m_signOn->timer()->stop();
-  m_session.portNumber = readPortAtStartUp(m_programDir);
+  m_session.portNumber = readPortAtStartUp(m_folders.program, m_folders.saved);
   showSelect();
   unload(m_signOn);
+  if (!m_folders.earlierSaved.empty()) {
+    const std::string moved = moveEarlierSavedFiles(m_folders.earlierSaved, m_folders.saved);
+    if (!moved.empty()) m_prompts.inform(moved);
+  }
 }
 
 SelectScreen* Application::showSelect() {
@@ -232,8 +235,8 @@ void Application::commPortApply() {
   const int port = m_commPort->selectedPort();
   m_session.portNumber = port;
   std::string error;
-  if (!writeSetup(m_programDir, port, error)) {
-    m_prompts.show(Message{"The port setting could not be saved in " + (m_programDir / kSetupFileName).string() +
+  if (!writeSetup(m_folders.program, port, error)) {
+    m_prompts.show(Message{"The port setting could not be saved in " + (m_folders.program / kSetupFileName).string() +
                                ". Comm " + std::to_string(port) + " is used until the program ends.",
                            {},
                            Buttons::Ok,

@@ -8,6 +8,7 @@
 
 #include "app/comm_port_screen.h"
 #include "app/not_found_screen.h"
+#include "app/program_folders.h"
 #include "app/select_screen.h"
 #include "app/session.h"
 #include "app/sign_on_screen.h"
@@ -31,12 +32,9 @@ class Application : public QObject {
   Q_OBJECT
 
  public:
-  // The program folder holds setup.txt, Saved/ and ports/, and the help texts unless
-  // they are given a folder of their own (an installed program reads them where the
-  // install put them).
-  Application(std::filesystem::path programDir, Prompts& prompts, SerialPort& port, QObject* parent = nullptr);
-  Application(std::filesystem::path programDir, const std::filesystem::path& helpDir, Prompts& prompts,
-              SerialPort& port, QObject* parent = nullptr);
+  Application(ProgramFolders folders, Prompts& prompts, SerialPort& port, QObject* parent = nullptr);
+  // Everything in one program folder (foldersIn).
+  Application(const std::filesystem::path& programDir, Prompts& prompts, SerialPort& port, QObject* parent = nullptr);
   ~Application() override;
 
   // Shows the sign-on screen; its timer runs the start-up two seconds later.
@@ -48,7 +46,7 @@ class Application : public QObject {
   Prompts& prompts() { return m_prompts; }
   HelpDesk& help() { return *m_help; }
   ProgressWindows& progress() { return m_progress; }
-  const std::filesystem::path& programDir() const { return m_programDir; }
+  const ProgramFolders& folders() const { return m_folders; }
 
   SignOnScreen* signOnScreen() const { return m_signOn; }
   SelectScreen* selectScreen() const { return m_select; }
@@ -102,7 +100,7 @@ class Application : public QObject {
 
   Link link();
 
-  std::filesystem::path m_programDir;
+  ProgramFolders m_folders;
   Prompts& m_prompts;
   SerialPort& m_port;
   Session m_session;

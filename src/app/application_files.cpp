@@ -1,11 +1,13 @@
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QLocale>
 #include <QPrinter>
 
 #include "app/application.h"
 #include "app/prompts.h"
 #include "app/setup_file.h"
+#include "app/text_codec.h"
 #include "files/print_dialog.h"
 #include "files/report.h"
 #include "files/report_printer.h"
@@ -22,12 +24,15 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSettingsFilter = "Text documents (*.txt)";
 
-// Paths come from the file dialogs in the system's 8-bit encoding; messages and the
-// file's report name are Latin-1 text.
-std::string shown(const std::string& path) { return latin1(QString::fromLocal8Bit(path)); }
+// The report name is the file's name less ".txt": the file system gives it in UTF-8, the
+// settings file holds it in Windows-1252.
+std::string reportName(const std::string& path) {
+  const std::string name = settings::reportName(path);
+  return toWindows1252(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
+}
 
-FileRequest settingsRequest(const fs::path& programDir, std::string title) {
-  return FileRequest{std::move(title), {kSettingsFilter}, (programDir / kSavedFolderName).string()};
+FileRequest settingsRequest(const fs::path& savedDir, std::string title) {
+  return FileRequest{std::move(title), {kSettingsFilter}, savedDir.string()};
 }
 
 // A chosen name without extension is saved as a text file.
@@ -36,10 +41,7 @@ std::string withTextExtension(const std::string& path) { return fs::path(path).h
 // The date and time of saving in the user's usual form. Nothing reads it back, so
 // characters the file cannot hold simply become blanks.
 std::string savedTimeText() {
-  QString text = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
-  for (QChar& c : text)
-    if (c.unicode() > 0xFF) c = QLatin1Char(' ');
-  return latin1(text);
+  return toWindows1252(QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat), ' ');
 }
 
 std::string todayText() {
@@ -58,11 +60,10 @@ std::optional<settings::SaveMode> askOverwrite(Prompts& prompts) {
 }
 
 bool saveRecord(Prompts& prompts, const Programming& record, const std::string& path, settings::SaveMode mode) {
-  const auto lines = settings::fileLines(record, shown(settings::reportName(path)), savedTimeText());
+  const auto lines = settings::fileLines(record, reportName(path), savedTimeText());
   std::string error;
   if (settings::saveText(path, settings::fileText(lines), mode, error)) return true;
-  prompts.show(
-      Message{"The programming could not be saved in " + shown(path) + ".", {}, Buttons::Ok, Icon::Warning, error});
+  prompts.show(Message{"The programming could not be saved in " + path + ".", {}, Buttons::Ok, Icon::Warning, error});
   return false;
 }
 
@@ -70,16 +71,13 @@ bool saveRecord(Prompts& prompts, const Programming& record, const std::string& 
 
 void Application::selectExisting() {
   if (m_busy) return;
-  const auto chosen = m_prompts.openFileName(settingsRequest(m_programDir, "Open"));
+  const auto chosen = m_prompts.openFileName(settingsRequest(m_folders.saved, "Open"));
   if (!chosen) return;
   // Read into a fresh record: nothing changes unless the whole report was read.
   const settings::ReadResult result = settings::load(*chosen);
   if (!result.record) {
-    m_prompts.show(Message{"The file " + shown(*chosen) + " is not a readable settings file.",
-                           {},
-                           Buttons::Ok,
-                           Icon::Warning,
-                           result.problem});
+    m_prompts.show(Message{
+        "The file " + *chosen + " is not a readable settings file.", {}, Buttons::Ok, Icon::Warning, result.problem});
     return;
   }
   m_session.settingsFilePath = *chosen;
@@ -99,7 +97,7 @@ void Application::mainSave() {
 
 void Application::mainSaveAs() {
   if (m_busy || !m_main) return;
-  const auto chosen = m_prompts.saveFileName(settingsRequest(m_programDir, {}));
+  const auto chosen = m_prompts.saveFileName(settingsRequest(m_folders.saved, {}));
   if (!chosen) return;
   const std::string path = withTextExtension(*chosen);
   std::error_code ignored;

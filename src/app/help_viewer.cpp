@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/help_topics.h"
+#include "app/text_codec.h"
 #include "files/regular_file.h"
 
 namespace tarvek {
@@ -36,8 +37,8 @@ HelpViewer::HelpViewer(const std::filesystem::path& helpDir, const std::string& 
     if (error.special) m_refusal = Refusal{path, error.reason};
     return;
   }
-  setWindowTitle(QString::fromLatin1(entry->caption.data(), static_cast<qsizetype>(entry->caption.size())));
-  m_text->setPlainText(QString::fromLatin1(content.data(), static_cast<qsizetype>(content.size())));
+  setWindowTitle(fromWindows1252(entry->caption));
+  m_text->setPlainText(fromWindows1252(content));
 }
 
 QString HelpViewer::text() const { return m_text->toPlainText(); }

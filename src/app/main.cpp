@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QStandardPaths>
 #include <system_error>
 
 #include "app/application.h"
@@ -14,22 +16,22 @@ int main(int argc, char* argv[]) {
   QApplication::setDesktopFileName(QStringLiteral("tarvek-programmer"));
   QApplication::setQuitOnLastWindowClosed(false);
 
-  // Built in place, the executable's folder is the program folder; installed, the
-  // program keeps its files in a per-user folder (see chooseProgramFolders). The build
-  // sets TARVEK_INSTALLED_HELP_DIR: the install's help folder seen from its bin folder.
-  const std::filesystem::path executableDir = QCoreApplication::applicationDirPath().toStdString();
+  // Built in place or copied, the executable's folder is the program folder; installed or
+  // read-only, the program keeps its files in the user's folders (see chooseProgramFolders).
+  // The build sets TARVEK_INSTALLED_HELP_DIR: the install's help folder seen from its bin folder.
+  const std::filesystem::path executableDir = QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
   const tarvek::ProgramFolders folders = tarvek::chooseProgramFolders(
       {executableDir, executableDir / TARVEK_INSTALLED_HELP_DIR,
-       tarvek::userProgramFolder(qgetenv("XDG_DATA_HOME").constData(), qgetenv("HOME").constData())},
-      [](const std::filesystem::path& folder) {
-        return QFileInfo(QString::fromStdString(folder.string())).isWritable();
-      });
+       tarvek::userProgramFolder(qgetenv("XDG_DATA_HOME").constData(), qgetenv("HOME").constData()),
+       QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).toStdString()},
+      [](const std::filesystem::path& folder) { return QFileInfo(QFile::decodeName(folder.c_str())).isWritable(); });
   std::error_code ignored;  // a folder that cannot be made shows when a file in it cannot be saved
   std::filesystem::create_directories(folders.program, ignored);
+  std::filesystem::create_directories(folders.saved, ignored);
 
   tarvek::QtPrompts prompts;
   tarvek::QtSerialPort port(folders.program);
-  tarvek::Application app(folders.program, folders.help, prompts, port);
+  tarvek::Application app(folders, prompts, port);
   QObject::connect(&app, &tarvek::Application::ended, &qtApp, &QCoreApplication::quit, Qt::QueuedConnection);
   app.start();
   return QApplication::exec();

@@ -10,6 +10,9 @@ enum class Buttons { Ok, OkCancel, YesNoCancel };
 enum class Icon { None, Question, Warning, Critical };
 enum class Answer { Ok, Cancel, Yes, No };
 
+// The texts of messages and file requests are UTF-8, the encoding of the file names and
+// of the system's reasons that they quote; the program's own sentences are plain ASCII.
+// Record text (Windows-1252) is never put in as it is.
 struct Message {
   std::string text;
   std::string title;  // empty: the program's name

@@ -1,9 +1,9 @@
 #include "app/qt_prompts.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QStringDecoder>
 #include <QStringList>
 #include <vector>
 
@@ -13,14 +13,8 @@ QString programTitle() { return QStringLiteral("Tarvek PC Programmer"); }
 
 namespace {
 
-// Messages carry the program's 8-bit text and file paths, which the system gives in
-// UTF-8: valid UTF-8 is shown as such, anything else as Latin-1.
-QString toQt(const std::string& text) {
-  QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-  const QString decoded = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-  if (!utf8.hasError()) return decoded;
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
+// Messages and file requests are in the system's encoding, UTF-8 (see Message).
+QString toQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QMessageBox::Icon iconOf(Icon icon) {
   switch (icon) {
@@ -63,7 +57,7 @@ QString filterOf(const FileRequest& request) {
 
 std::optional<std::string> chosen(const QString& name) {
   if (name.isEmpty()) return std::nullopt;
-  const QByteArray bytes = name.toLocal8Bit();
+  const QByteArray bytes = QFile::encodeName(name);
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 

@@ -13,13 +13,6 @@
 
 namespace tarvek {
 
-QString qt(const std::string& text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::string latin1(const QString& text) {
-  const QByteArray bytes = text.toLatin1();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
 Screen::Screen(const QString& objectName, const QString& caption, int clientWidthTwips, int clientHeightTwips,
                QWidget* parent)
     : QMainWindow(parent), m_client(new QWidget(this)) {

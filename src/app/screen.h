@@ -54,8 +54,4 @@ class Screen : public QMainWindow {
   bool m_closingAllowed = true;
 };
 
-// Converts between the program's 8-bit text and Qt's strings.
-QString qt(const std::string& text);
-std::string latin1(const QString& text);
-
 }  // namespace tarvek

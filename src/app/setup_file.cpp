@@ -35,20 +35,20 @@ bool readFirstLine(const fs::path& file, std::string& line) {
 }
 
 // A setup.txt that is no regular file (a named pipe, a device) is left as it is.
-void firstRun(const fs::path& programDir) {
+void firstRun(const fs::path& programDir, const fs::path& savedDir) {
   FileError ignored;
   RegularFile out = RegularFile::open(programDir / kSetupFileName, RegularFile::Mode::Append, ignored);
   if (out.isOpen()) out.write("CommPort=1\n", ignored);
   std::error_code ec;
-  fs::create_directories(programDir / kSavedFolderName, ec);
+  fs::create_directories(savedDir.empty() ? programDir / kSavedFolderName : savedDir, ec);
 }
 
 }  // namespace
 
-int readPortAtStartUp(const fs::path& programDir) {
+int readPortAtStartUp(const fs::path& programDir, const fs::path& savedDir) {
   std::string line;
   if (!readFirstLine(programDir / kSetupFileName, line)) {
-    firstRun(programDir);
+    firstRun(programDir, savedDir);
     return 1;
   }
   return portFromSetupLine(line);

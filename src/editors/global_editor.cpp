@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "app/prompts.h"
+#include "app/text_codec.h"
 #include "editors/entry_box.h"
 
 namespace tarvek {
@@ -95,7 +96,7 @@ EntryBox* GlobalEditor::addBox(QWidget* frame, const char* name, GlobalBox which
   box->setGeometry(px(left), px(top), px(width), px(285));
   box->setKeyGate([this, box, which](int code) { return box->apply(entry::globalKey(which, code), m_prompts); });
   box->setPasteGate([this, box, which](const QString& pasted) {
-    return box->apply(entry::globalPaste(which, latin1(box->textWith(pasted))), m_prompts);
+    return box->apply(entry::globalPaste(which, toWindows1252(box->textWith(pasted))), m_prompts);
   });
   connect(box, &QLineEdit::textChanged, this, [this, box, which] { lengthLimit(box, which); });
   return box;
@@ -132,14 +133,14 @@ entry::GlobalEntries GlobalEditor::entries() const {
     entries.function = FunctionMode::Aislecall;
   else
     entries.function = FunctionMode::AlarmDialerNoBeeps;
-  entries.securityCode = latin1(m_security->text());
-  entries.accessCode = latin1(m_access->text());
-  entries.ringDelay = latin1(m_ringDelay->text());
-  entries.ringbackLimit = latin1(m_ringbackLimit->text());
+  entries.securityCode = toWindows1252(m_security->text());
+  entries.accessCode = toWindows1252(m_access->text());
+  entries.ringDelay = toWindows1252(m_ringDelay->text());
+  entries.ringbackLimit = toWindows1252(m_ringbackLimit->text());
   entries.fastDialing = !m_normal->isChecked();
   entries.hookswitchEnabled = m_hookswitchEnabled->isChecked();
   entries.callProgressEnabled = m_callProgressEnabled->isChecked();
-  entries.forcedPlayTimer = latin1(m_forced->text());
+  entries.forcedPlayTimer = toWindows1252(m_forced->text());
   return entries;
 }
 
@@ -156,14 +157,14 @@ void GlobalEditor::display(const entry::GlobalEntries& entries) {
       m_aislecall->setChecked(true);
       break;
   }
-  m_security->setTextQuietly(qt(entries.securityCode));
-  m_access->setTextQuietly(qt(entries.accessCode));
-  m_ringDelay->setTextQuietly(qt(entries.ringDelay));
-  m_ringbackLimit->setTextQuietly(qt(entries.ringbackLimit));
+  m_security->setTextQuietly(fromWindows1252(entries.securityCode));
+  m_access->setTextQuietly(fromWindows1252(entries.accessCode));
+  m_ringDelay->setTextQuietly(fromWindows1252(entries.ringDelay));
+  m_ringbackLimit->setTextQuietly(fromWindows1252(entries.ringbackLimit));
   (entries.fastDialing ? m_fast : m_normal)->setChecked(true);
   (entries.hookswitchEnabled ? m_hookswitchEnabled : m_hookswitchDisabled)->setChecked(true);
   (entries.callProgressEnabled ? m_callProgressEnabled : m_callProgressDisabled)->setChecked(true);
-  m_forced->setTextQuietly(qt(entries.forcedPlayTimer));
+  m_forced->setTextQuietly(fromWindows1252(entries.forcedPlayTimer));
 
   const entry::GlobalReach reach = entry::globalReach(entries, m_reducedFeatures);
   for (QWidget* widget : std::initializer_list<QWidget*>{m_access, m_accessCaption, m_ringbackLimit, m_ringbackCaption,
@@ -179,7 +180,7 @@ void GlobalEditor::display(const entry::GlobalEntries& entries) {
 }
 
 void GlobalEditor::lengthLimit(EntryBox* box, GlobalBox which) {
-  if (!entry::tooLong(which, latin1(box->text()))) return;
+  if (!entry::tooLong(which, toWindows1252(box->text()))) return;
   m_prompts.inform(entry::lengthMessage(which));
   box->clear();
   box->setFocus();

@@ -7,6 +7,7 @@
 
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/text_codec.h"
 #include "editors/entry_box.h"
 
 namespace tarvek {
@@ -79,9 +80,9 @@ EntryBox* InputSpecsEditor::addBox(QWidget* parent, const char* name, int left, 
   box->setObjectName(QString::fromLatin1(name));
   box->setGeometry(px(left), px(top), px(285), px(285));
   box->setKeyGate(
-      [this, box](int code) { return box->apply(entry::inputSpecKey(latin1(box->text()), code), m_prompts); });
+      [this, box](int code) { return box->apply(entry::inputSpecKey(toWindows1252(box->text()), code), m_prompts); });
   box->setPasteGate([this, box](const QString& pasted) {
-    return box->apply(entry::inputSpecPaste(latin1(box->textWith(pasted))), m_prompts);
+    return box->apply(entry::inputSpecPaste(toWindows1252(box->textWith(pasted))), m_prompts);
   });
   return box;
 }
@@ -115,7 +116,7 @@ entry::InputSpecEntries InputSpecsEditor::entries() const {
   else
     entries.normalState = entry::NormalState::Disabled;
   entries.momentary = m_momentary->isChecked();
-  for (std::size_t i = 0; i < m_boxes.size(); ++i) entries.boxes[i] = latin1(m_boxes[i]->text());
+  for (std::size_t i = 0; i < m_boxes.size(); ++i) entries.boxes[i] = toWindows1252(m_boxes[i]->text());
   return entries;
 }
 
@@ -135,14 +136,14 @@ void InputSpecsEditor::showInput() {
       break;
   }
   (entries.momentary ? m_momentary : m_continuous)->setChecked(true);
-  for (std::size_t i = 0; i < m_boxes.size(); ++i) m_boxes[i]->setText(qt(entries.boxes[i]));
+  for (std::size_t i = 0; i < m_boxes.size(); ++i) m_boxes[i]->setText(fromWindows1252(entries.boxes[i]));
 }
 
 std::optional<std::vector<std::string>> InputSpecsEditor::leaveInput() {
   entry::InputSpecEntries checked = entries();
   const auto failure = entry::checkInputSpecEntries(checked);
   if (failure) m_prompts.inform(failure->message);
-  for (std::size_t i = 0; i < m_boxes.size(); ++i) m_boxes[i]->setTextQuietly(qt(checked.boxes[i]));
+  for (std::size_t i = 0; i < m_boxes.size(); ++i) m_boxes[i]->setTextQuietly(fromWindows1252(checked.boxes[i]));
   if (failure) {
     m_boxes[static_cast<std::size_t>(failure->focus)]->setFocus();
     return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include "app/prompts.h"
 #include "app/session.h"
+#include "app/text_codec.h"
 #include "editors/entry_box.h"
 
 namespace tarvek {
@@ -59,9 +60,10 @@ EntryBox* PhoneNumbersEditor::addNumberBox(int row, int top) {
   auto* box = new EntryBox(client());
   box->setObjectName(QStringLiteral("txtPhoneNbr%1").arg(row + 1));
   box->setGeometry(px(2520), px(top), px(2985), px(285));
-  box->setKeyGate([this, box](int code) { return box->apply(entry::phoneKey(latin1(box->text()), code), m_prompts); });
+  box->setKeyGate(
+      [this, box](int code) { return box->apply(entry::phoneKey(toWindows1252(box->text()), code), m_prompts); });
   box->setPasteGate([this, box](const QString& pasted) {
-    return box->apply(entry::phonePaste(latin1(box->text()), latin1(pasted)), m_prompts);
+    return box->apply(entry::phonePaste(toWindows1252(box->text()), toWindows1252(pasted)), m_prompts);
   });
   connect(box, &QLineEdit::textChanged, this, [this, box] { lengthLimit(box); });
   return box;
@@ -69,13 +71,13 @@ EntryBox* PhoneNumbersEditor::addNumberBox(int row, int top) {
 
 entry::PhoneRows PhoneNumbersEditor::rows() const {
   entry::PhoneRows rows;
-  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = {latin1(m_boxes[i]->text()), m_pagers[i]->isChecked()};
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = {toWindows1252(m_boxes[i]->text()), m_pagers[i]->isChecked()};
   return rows;
 }
 
 void PhoneNumbersEditor::showRows(const entry::PhoneRows& rows) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    m_boxes[i]->setText(qt(rows[i].text));
+    m_boxes[i]->setText(fromWindows1252(rows[i].text));
     m_pagers[i]->setChecked(rows[i].pager);
     // A unit without pager marks takes none.
     m_pagers[i]->setEnabled(!m_session.reducedFeatures);
@@ -83,10 +85,10 @@ void PhoneNumbersEditor::showRows(const entry::PhoneRows& rows) {
 }
 
 void PhoneNumbersEditor::lengthLimit(EntryBox* box) {
-  const std::optional<std::string> cut = entry::cutToLongest(latin1(box->text()));
+  const std::optional<std::string> cut = entry::cutToLongest(toWindows1252(box->text()));
   if (!cut) return;
   m_prompts.inform(entry::kPhoneLengthMessage);
-  box->setText(qt(*cut));
+  box->setText(fromWindows1252(*cut));
   box->setFocus();
 }
 

@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <algorithm>
 
-#include "app/screen.h"
+#include "app/text_codec.h"
 
 namespace tarvek::report {
 
@@ -49,7 +49,7 @@ bool print(QPrinter& printer, const std::vector<Line>& lines) {
     for (const Line& line : page) {
       if (!line.text.empty()) {
         painter.setFont(line.bold ? bold : regular);
-        painter.drawText(QPointF(0, top + metrics.ascent()), qt(line.text));
+        painter.drawText(QPointF(0, top + metrics.ascent()), fromWindows1252(line.text));
       }
       top += metrics.lineSpacing();
     }

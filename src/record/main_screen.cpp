@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "app/text_codec.h"
+
 namespace tarvek {
 
 namespace {
@@ -29,7 +31,7 @@ QListWidget* addList(QWidget* frame, const char* name, int left, int top, int wi
 
 void fill(QListWidget* list, const std::vector<std::string>& lines) {
   list->clear();
-  for (const auto& line : lines) list->addItem(qt(line));
+  for (const auto& line : lines) list->addItem(fromWindows1252(line));
 }
 
 }  // namespace
@@ -106,15 +108,15 @@ QLabel* MainScreen::addSettingRow(QWidget* frame, const char* captionName, const
 void MainScreen::setRecord(const Programming& record) {
   m_record = record;
   const GlobalSettings& global = record.global;
-  m_function->setText(qt(global.function));
-  m_securityCode->setText(qt(global.securityCode));
-  m_accessCode->setText(qt(global.accessCode));
-  m_ringDelay->setText(qt(global.ringDelay));
-  m_ringbackLimit->setText(qt(global.ringbackLimit));
-  m_dialingSpeed->setText(qt(global.dialingSpeed));
-  m_callProgress->setText(qt(global.callProgress));
-  m_forced->setText(qt(global.forcedPlayTimer));
-  m_hookswitch->setText(qt(global.hookswitchFlash));
+  m_function->setText(fromWindows1252(global.function));
+  m_securityCode->setText(fromWindows1252(global.securityCode));
+  m_accessCode->setText(fromWindows1252(global.accessCode));
+  m_ringDelay->setText(fromWindows1252(global.ringDelay));
+  m_ringbackLimit->setText(fromWindows1252(global.ringbackLimit));
+  m_dialingSpeed->setText(fromWindows1252(global.dialingSpeed));
+  m_callProgress->setText(fromWindows1252(global.callProgress));
+  m_forced->setText(fromWindows1252(global.forcedPlayTimer));
+  m_hookswitch->setText(fromWindows1252(global.hookswitchFlash));
   fill(m_inputSpecs, record.inputSpecs);
   fill(m_phoneNumbers, record.phoneNumbers);
 }

@@ -301,20 +301,34 @@ class HelpTest : public QObject {
   }
 
   // An installed program reads the help texts where the install put them; its program
-  // folder, which gets setup.txt, holds none.
-  void aHelpFolderOfItsOwnServesInstructions() {
+  // folder, which gets setup.txt, holds none; its settings files are in the documents
+  // folder, where the files of an earlier version's Saved folder are moved, once, saying so.
+  void anInstalledProgramUsesItsFolders() {
     TempDir programDir;
     TempDir helpDir;
+    TempDir documents;
     putHelpFilesInto(helpDir.path());
+    fs::create_directory(programDir / "Saved");
+    writeFile(programDir / "Saved" / "Site A.txt", "a");
+    const ProgramFolders folders{programDir.path(), documents / "Tarvek", helpDir.path(), programDir / "Saved"};
     ScriptedPrompts prompts;
     ScriptedPort port;
-    Application app(programDir.path(), helpDir.path(), prompts, port);
+    Application app(folders, prompts, port);
     app.startUp();
+    QCOMPARE(prompts.shown.size(), std::size_t(1));
+    QVERIFY(QString::fromStdString(prompts.shown[0].text).contains(QString::fromStdString(folders.saved.string())));
+    QCOMPARE(readFile(folders.saved / "Site A.txt"), std::string("a"));
+    click(app.selectScreen(), "cmdExisting");
+    QCOMPARE(prompts.fileRequests.at(0).folder, folders.saved.string());
+    QCOMPARE(prompts.shown.size(), std::size_t(1));
+    app.startUp();
+    QCOMPARE(prompts.shown.size(), std::size_t(1));
+
     trigger(app.selectScreen(), "mnuHelpInstructions");
     HelpViewer* viewer = app.help().viewer();
     QVERIFY(shown(viewer));
     QCOMPARE(viewer->windowTitle(), QStringLiteral("Programming Selection Help"));
-    const QString expected = QString::fromLatin1(bytesOf(helpDir / "helpselect.txt"));
+    const QString expected = fromWindows1252(bytesOf(helpDir / "helpselect.txt").toStdString());
     QVERIFY(!expected.isEmpty());
     QCOMPARE(viewer->text(), expected);
     QVERIFY(fs::is_regular_file(programDir / "setup.txt"));
@@ -341,7 +355,7 @@ class HelpTest : public QObject {
     HelpViewer* viewer = h.app->help().viewer();
     QVERIFY(shown(viewer));
     QCOMPARE(viewer->windowTitle(), qstr(topic->caption));
-    QCOMPARE(viewer->text(), QString::fromLatin1(bytesOf(h.folder / std::string(topic->file))));
+    QCOMPARE(viewer->text(), fromWindows1252(bytesOf(h.folder / std::string(topic->file)).toStdString()));
     QCOMPARE(qstr(h.app->session().helpTopic), QLatin1String(screenRow.topic));
 
     trigger(screen, "mnuHelpAbout");
@@ -392,7 +406,7 @@ class HelpTest : public QObject {
     HelpViewer* second = h.app->help().viewer();
     QVERIFY(shown(second));
     QCOMPARE(second->windowTitle(), QStringLiteral("Comm Port Not Found Help"));
-    QCOMPARE(second->text(), QString::fromLatin1(bytesOf(h.folder / "helpnotfound.txt")));
+    QCOMPARE(second->text(), fromWindows1252(bytesOf(h.folder / "helpnotfound.txt").toStdString()));
   }
 
   void instructionsRightAfterCloseOpenAViewerThatStays() {
@@ -505,13 +519,15 @@ class HelpTest : public QObject {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("shown");
     QByteArray text("First line\n\n  indented, with trailing blanks   \n\tand a tab\n");
-    text += "caf\xe9 and \xb0 in Latin-1\n";
+    text += "caf\xe9 and \xb0 in Latin-1 as in Windows-1252\n";
     for (int line = 1; line <= 200; ++line) text += "line " + QByteArray::number(line) + "\n";
     text += "last line without a line end";
     QTest::newRow("line feeds") << text << QString::fromLatin1(text);
     QByteArray windows = text;
     windows.replace("\n", "\r\n");
     QTest::newRow("Windows line ends") << windows << QString::fromLatin1(text);
+    QTest::newRow("Windows-1252") << QByteArray("\x93Quoted\x94 \x96 \x80 5\n")
+                                  << QStringLiteral("\u201cQuoted\u201d \u2013 \u20ac 5\n");
     QTest::newRow("empty file") << QByteArray() << QString();
     const QByteArray huge = (QByteArray(63, 'h') + '\n').repeated(int(HelpViewer::kReadLimit / 64));
     QTest::newRow("over a MiB: its first MiB") << huge + "past the limit" << QString::fromLatin1(huge);
@@ -565,10 +581,12 @@ class HelpTest : public QObject {
       const QByteArray& line = lines[i];
       const QByteArray where = topic->file.data() + QByteArray(":") + QByteArray::number(i + 1);
       QVERIFY2(line.size() <= 72, where.constData());
+      // No control characters, nor the bytes Windows-1252 leaves undefined (shown as such).
+      for (const QChar shown : fromWindows1252(line.toStdString()))
+        QVERIFY2(shown.category() != QChar::Other_Control, where.constData());
       for (qsizetype c = 0; c < line.size(); ++c) {
         const auto byte = static_cast<unsigned char>(line[c]);
-        QVERIFY2(byte >= 0x20 && byte != 0x7f && !(byte >= 0x80 && byte < 0xa0), where.constData());
-        // A UTF-8 sequence: the file must be saved as Latin-1.
+        // A UTF-8 sequence: the file must be saved as Windows-1252.
         if (byte >= 0xc2 && byte <= 0xf4 && c + 1 < line.size()) {
           const auto next = static_cast<unsigned char>(line[c + 1]);
           QVERIFY2(next < 0x80 || next > 0xbf, where.constData());
@@ -579,12 +597,12 @@ class HelpTest : public QObject {
     // The program finds it in its own folder, shows it whole, and no line wraps.
     HelpViewer viewer(programFolder(), topic->key.data());
     QCOMPARE(viewer.windowTitle(), qstr(topic->caption));
-    QCOMPARE(viewer.text(), QString::fromLatin1(text));
+    QCOMPARE(viewer.text(), fromWindows1252(text.toStdString()));
     viewer.showCentred();
     QPlainTextEdit* box = textBox(&viewer);
     const int room = box->viewport()->width() - 2 * static_cast<int>(box->document()->documentMargin());
     for (const QByteArray& line : lines)
-      QVERIFY2(box->fontMetrics().horizontalAdvance(QString::fromLatin1(line)) < room, line.constData());
+      QVERIFY2(box->fontMetrics().horizontalAdvance(fromWindows1252(line.toStdString())) < room, line.constData());
     if (topic->key == "Main") savePicture(&viewer, QStringLiteral("frmHelpFile"));
   }
 
@@ -596,7 +614,7 @@ class HelpTest : public QObject {
     const HelpTopic* topic = findHelpTopic(screenRow.topic);
     QVERIFY(topic);
     const fs::path file = programFolder() / std::string(topic->file);
-    const QString help = QString::fromLatin1(bytesOf(file));
+    const QString help = fromWindows1252(bytesOf(file).toStdString());
     QVERIFY2(!help.isEmpty(), file.c_str());
 
     AppHarness h;

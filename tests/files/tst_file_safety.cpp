@@ -217,8 +217,9 @@ class FileSafetyTest : public QObject {
 
     s.verifyAsked();
     QCOMPARE(s.h.prompts.shown.size(), std::size_t(2));
-    QCOMPARE(qt(s.h.prompts.shown[1].text), qt("The programming could not be saved in " + s.file.string() + "."));
-    QCOMPARE(qt(s.h.prompts.shown[1].detail), qt(reason));
+    QCOMPARE(QString::fromStdString(s.h.prompts.shown[1].text),
+             QString::fromStdString("The programming could not be saved in " + s.file.string() + "."));
+    QCOMPARE(QString::fromStdString(s.h.prompts.shown[1].detail), QString::fromStdString(reason));
     QVERIFY(readFile(s.file) == s.old);
     QCOMPARE(filesIn(saved), std::vector<std::string>{"Site A.txt"});
     QCOMPARE(s.h.app->session().settingsFilePath, s.pathBefore());
@@ -281,12 +282,12 @@ class FileSafetyTest : public QObject {
     const std::string failure = "The programming could not be saved in " + s.file.string() + ".";
     if (place == QStringLiteral("folder deleted")) {
       QCOMPARE(texts, (saveAs ? std::vector<std::string>{failure} : std::vector<std::string>{kQuestion, failure}));
-      QCOMPARE(qt(s.h.prompts.shown.back().detail), QStringLiteral("No such file or directory"));
+      QCOMPARE(QString::fromStdString(s.h.prompts.shown.back().detail), QStringLiteral("No such file or directory"));
       QVERIFY2(!fs::exists(saved), "the folder came back");
     } else {
       // Save As asks about the folder as about a file, and then cannot replace it.
       QCOMPARE(texts, (std::vector<std::string>{kQuestion, failure}));
-      QCOMPARE(qt(s.h.prompts.shown.back().detail), QStringLiteral("Is a directory"));
+      QCOMPARE(QString::fromStdString(s.h.prompts.shown.back().detail), QStringLiteral("Is a directory"));
       QCOMPARE(readFile(s.file / "inside.txt"), std::string("kept"));
       QCOMPARE(filesIn(saved), std::vector<std::string>{"Site A.txt"});
     }
@@ -335,7 +336,7 @@ class FileSafetyTest : public QObject {
     MainScreen* main = h.app->mainScreen();
     QVERIFY(main && !shown(main));
     QCOMPARE(main->record(), before);
-    QCOMPARE(labelText(main, "lblFunctionSetting"), qt(before.global.function));
+    QCOMPARE(labelText(main, "lblFunctionSetting"), fromWindows1252(before.global.function));
     QCOMPARE(listLines(main, "lstInputSpecs"), toQt(before.inputSpecs));
     QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(before.phoneNumbers));
     QCOMPARE(h.app->session().settingsFilePath, std::string("before.txt"));
@@ -372,7 +373,7 @@ class FileSafetyTest : public QObject {
     click(select, "cmdExisting");
     QCOMPARE(h.prompts.texts(),
              std::vector<std::string>{"The file " + file.string() + " is not a readable settings file."});
-    QCOMPARE(qt(h.prompts.shown[0].detail), QStringLiteral("No such file or directory"));
+    QCOMPARE(QString::fromStdString(h.prompts.shown[0].detail), QStringLiteral("No such file or directory"));
     QVERIFY(shown(h.app->selectScreen()));
     QVERIFY(!h.app->mainScreen());
     QVERIFY(h.app->session().settingsFilePath.empty());

@@ -128,22 +128,21 @@ class FilesTest : public QObject {
   void saveAsWritesANewFile_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("reportName");
+    QTest::addColumn<QByteArray>("reportName");
     QTest::newRow("a .txt name") << "Site A.txt"
-                                 << "Site A.txt"
-                                 << "Site A";
+                                 << "Site A.txt" << QByteArray("Site A");
     QTest::newRow("no extension") << "Backup"
-                                  << "Backup.txt"
-                                  << "Backup";
+                                  << "Backup.txt" << QByteArray("Backup");
     QTest::newRow("another extension") << "Site.B"
-                                       << "Site.B"
-                                       << "Site.B";
+                                       << "Site.B" << QByteArray("Site.B");
+    const QString office = QStringLiteral("B\u00fcro \u2013 \u20ac.txt");  // UTF-8 in the file system
+    QTest::newRow("a name in Windows-1252") << office << office << QByteArray("B\xfcro \x96 \x80");
   }
 
   void saveAsWritesANewFile() {
     QFETCH(QString, chosen);
     QFETCH(QString, written);
-    QFETCH(QString, reportName);
+    QFETCH(QByteArray, reportName);
     AppHarness h;
     MainScreen* main = h.startWithNew();
     main->setRecord(siteA());
@@ -300,8 +299,7 @@ class FilesTest : public QObject {
                                   << "Number 2 of input 1 in the Phone Numbers is cut short.";
     QTest::newRow("garbage") << "binary_garbage.txt"
                              << "The file ends before the Global Settings heading.";
-    QTest::newRow("missing") << "missing.txt"
-                             << "No such file or directory";
+    QTest::newRow("missing") << QStringLiteral("missing \u2013 \u20ac.txt") << "No such file or directory";
   }
 
   void existingFileRefusesWhatItCannotRead() {
@@ -318,7 +316,7 @@ class FilesTest : public QObject {
 
     QCOMPARE(h.prompts.texts(),
              std::vector<std::string>{"The file " + file.string() + " is not a readable settings file."});
-    QCOMPARE(qt(h.prompts.shown[0].detail), problem);
+    QCOMPARE(QString::fromStdString(h.prompts.shown[0].detail), problem);
     QVERIFY(shown(h.app->selectScreen()));
     QVERIFY(!h.app->mainScreen());
     QCOMPARE(h.app->session().settingsFilePath, std::string("before.txt"));
@@ -383,7 +381,7 @@ class FilesTest : public QObject {
       const int page = int(i) + 1;
       QStringList expected;
       for (const auto& line : pages[i])
-        if (!line.text.empty()) expected << qt(line.text);
+        if (!line.text.empty()) expected << fromWindows1252(line.text);
       QStringList read;
       for (const auto& text : texts)
         if (text.page == page) read << text.text;
@@ -402,10 +400,11 @@ class FilesTest : public QObject {
     QStringList bold;
     for (const auto& text : texts)
       if (text.bold) bold << text.text;
-    QCOMPARE(bold, (QStringList{QString(35, QLatin1Char(' ')) + QStringLiteral("Tarvek Programming Settings - ") +
-                                    qt(report::date(today.year(), unsigned(today.month()), unsigned(today.day()))),
-                                QStringLiteral("     Global Settings"), QStringLiteral("     Input Specifications"),
-                                QStringLiteral("     Phone Numbers")}));
+    QCOMPARE(bold, (QStringList{
+                       QString(35, QLatin1Char(' ')) + QStringLiteral("Tarvek Programming Settings - ") +
+                           fromWindows1252(report::date(today.year(), unsigned(today.month()), unsigned(today.day()))),
+                       QStringLiteral("     Global Settings"), QStringLiteral("     Input Specifications"),
+                       QStringLiteral("     Phone Numbers")}));
 
     // A forced break leaves five empty lines at the top of its page; the title stands
     // below two. The line height from two lines that follow each other.

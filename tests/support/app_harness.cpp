@@ -63,7 +63,7 @@ QStringList listLines(QWidget* screen, const char* name) {
 
 QStringList toQt(const std::vector<std::string>& lines) {
   QStringList result;
-  for (const auto& line : lines) result << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+  for (const auto& line : lines) result << fromWindows1252(line);
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/text_codec.h"
 #include "support/scripted_port.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
