@@ -112,55 +112,75 @@ std::string phoneLineFromAnswer(int slot, const std::string& answer) {
   return line;
 }
 
-std::optional<std::string> encodeGlobal(const GlobalSettings& settings, bool shortLayout) {
-  std::string command = "MW";
+std::optional<GlobalFields> encodeGlobalFields(const GlobalSettings& settings, bool shortLayout) {
+  GlobalFields fields;
   if (settings.function == text::kAlarmDialer)
-    command += '0';
+    fields.function = "0";
   else if (settings.function == text::kAislecall)
-    command += '1';
+    fields.function = "1";
   else if (settings.function == text::kAlarmDialerNoBeeps)
-    command += '2';
+    fields.function = "2";
   else
     return std::nullopt;
 
-  command += settings.securityCode;
-  command += settings.accessCode == text::kNotApplicable ? std::string(text::kDefaultAccessCode) : settings.accessCode;
-  command += settings.ringDelay;
+  fields.securityCode = settings.securityCode;
+  fields.accessCode =
+      settings.accessCode == text::kNotApplicable ? std::string(text::kDefaultAccessCode) : settings.accessCode;
+  fields.ringDelay = settings.ringDelay;
   if (settings.ringbackLimit == text::kNotApplicable)
-    command += "06";
+    fields.ringbackLimit = "06";
   else if (settings.ringbackLimit.size() == 1)
-    command += "0" + settings.ringbackLimit;
+    fields.ringbackLimit = "0" + settings.ringbackLimit;
   else
-    command += settings.ringbackLimit;
-  command += settings.dialingSpeed == text::kNormal ? '0' : '1';
-  if (!shortLayout) command += settings.hookswitchFlash == text::kDisabled ? '0' : '1';
-  command += settings.forcedPlayTimer == text::kNotApplicable ? std::string("00") : settings.forcedPlayTimer;
-  return command;
+    fields.ringbackLimit = settings.ringbackLimit;
+  fields.dialingSpeed = settings.dialingSpeed == text::kNormal ? "0" : "1";
+  if (!shortLayout) fields.hookswitchFlash = settings.hookswitchFlash == text::kDisabled ? "0" : "1";
+  fields.forcedPlayTimer =
+      settings.forcedPlayTimer == text::kNotApplicable ? std::string("00") : settings.forcedPlayTimer;
+  return fields;
+}
+
+InputFields encodeInputFields(const std::vector<std::string>& fieldLines) {
+  InputFields fields;
+  const std::string& normalState = lineAt(fieldLines, 0);
+  if (lines::contains(normalState, "Open"))
+    fields.normalState = "0";
+  else if (lines::contains(normalState, "Closed"))
+    fields.normalState = "1";
+  else
+    fields.normalState = "2";
+  fields.duration = lines::contains(lineAt(fieldLines, 1), lines::kMomentary) ? "0" : "1";
+  fields.msgRptCount = countDigits(lineAt(fieldLines, 4));
+  fields.lapCounter = countDigits(lineAt(fieldLines, 5));
+  fields.qualifierTimer = timerDigits(lineAt(fieldLines, 2));
+  fields.resumeTimer = timerDigits(lineAt(fieldLines, 3));
+  return fields;
+}
+
+PhoneFields encodePhoneFields(const std::string& line, bool shortLayout) {
+  PhoneFields fields;
+  if (!shortLayout) fields.pager = lines::hasPagerMark(line) ? "1" : "0";
+  const std::string number = lines::phoneNumber(line);
+  if (!lines::isNotProgrammed(number)) fields.number = number;
+  return fields;
+}
+
+std::optional<std::string> encodeGlobal(const GlobalSettings& settings, bool shortLayout) {
+  const auto f = encodeGlobalFields(settings, shortLayout);
+  if (!f) return std::nullopt;
+  return "MW" + f->function + f->securityCode + f->accessCode + f->ringDelay + f->ringbackLimit + f->dialingSpeed +
+         f->hookswitchFlash + f->forcedPlayTimer;
 }
 
 std::string encodeInput(int input, const std::vector<std::string>& fieldLines) {
-  const std::string& normalState = lineAt(fieldLines, 0);
-  std::string command = "I" + std::to_string(input) + "W";
-  if (lines::contains(normalState, "Open"))
-    command += '0';
-  else if (lines::contains(normalState, "Closed"))
-    command += '1';
-  else
-    command += '2';
-  command += lines::contains(lineAt(fieldLines, 1), lines::kMomentary) ? '0' : '1';
-  command += countDigits(lineAt(fieldLines, 4));
-  command += countDigits(lineAt(fieldLines, 5));
-  command += timerDigits(lineAt(fieldLines, 2));
-  command += timerDigits(lineAt(fieldLines, 3));
-  return command;
+  const InputFields f = encodeInputFields(fieldLines);
+  return "I" + std::to_string(input) + "W" + f.normalState + f.duration + f.msgRptCount + f.lapCounter +
+         f.qualifierTimer + f.resumeTimer;
 }
 
 std::string encodePhone(int input, int slot, const std::string& line, bool shortLayout) {
-  std::string command = "N" + std::to_string(input) + "W" + std::to_string(slot);
-  if (!shortLayout) command += lines::hasPagerMark(line) ? '1' : '0';
-  const std::string number = lines::phoneNumber(line);
-  if (!lines::isNotProgrammed(number)) command += number;
-  return command;
+  const PhoneFields f = encodePhoneFields(line, shortLayout);
+  return "N" + std::to_string(input) + "W" + std::to_string(slot) + f.pager + f.number;
 }
 
 std::string readInputCommand(int input) { return "I" + std::to_string(input) + "R"; }

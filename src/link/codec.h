@@ -37,6 +37,38 @@ void appendInputFields(const std::string& answer, std::vector<std::string>& line
 // "Not Programmed" for an empty number.
 std::string phoneLineFromAnswer(int slot, const std::string& answer);
 
+// The fields of the write commands, each as it goes out, in the order of the command.
+// The whole commands below are built from these, so a comparison field by field sees
+// exactly what the unit would get.
+struct GlobalFields {
+  std::string function;
+  std::string securityCode;
+  std::string accessCode;
+  std::string ringDelay;
+  std::string ringbackLimit;
+  std::string dialingSpeed;
+  std::string hookswitchFlash;  // empty in the short layout
+  std::string forcedPlayTimer;  // also stands for Call Progress Detection ("00": enabled)
+};
+struct InputFields {
+  std::string normalState;
+  std::string duration;
+  std::string msgRptCount;
+  std::string lapCounter;
+  std::string qualifierTimer;
+  std::string resumeTimer;
+};
+struct PhoneFields {
+  std::string pager;  // empty in the short layout
+  std::string number;
+};
+
+// Refused (nullopt) when the Function holds none of its three texts.
+std::optional<GlobalFields> encodeGlobalFields(const GlobalSettings& settings, bool shortLayout);
+// From the input's six field lines (Normal State first).
+InputFields encodeInputFields(const std::vector<std::string>& fieldLines);
+PhoneFields encodePhoneFields(const std::string& line, bool shortLayout);
+
 // Write commands. The Global command is refused (nullopt) when the Function holds
 // none of its three texts, since the unit would get a command one character short.
 std::optional<std::string> encodeGlobal(const GlobalSettings& settings, bool shortLayout);
