@@ -159,9 +159,12 @@ InputFields encodeInputFields(const std::vector<std::string>& fieldLines) {
 
 PhoneFields encodePhoneFields(const std::string& line, bool shortLayout) {
   PhoneFields fields;
-  if (!shortLayout) fields.pager = lines::hasPagerMark(line) ? "1" : "0";
   const std::string number = lines::phoneNumber(line);
-  if (!lines::isNotProgrammed(number)) fields.number = number;
+  const bool programmed = !lines::isNotProgrammed(number);
+  if (programmed) fields.number = number;
+  // A pager mark the unit reported for an empty slot is not sent back: an empty slot
+  // is never a pager.
+  if (!shortLayout) fields.pager = programmed && lines::hasPagerMark(line) ? "1" : "0";
   return fields;
 }
 

@@ -230,7 +230,7 @@ TEST(EncodePhone, PagerDigitOnlyInTheFullLayout) {
       {2, 2, " P (3) 9,555", false, "N2W219,555"},
       {8, 0, "   (1)      Not Programmed", false, "N8W00"},
       {8, 0, "   (1)       Not Programmed", false, "N8W00"},
-      {8, 0, " P (1)       Not Programmed", false, "N8W01"},
+      {8, 0, " P (1)       Not Programmed", false, "N8W00"},
       {1, 7, "   (8) 12345678901234567890123456789012", false, "N1W7012345678901234567890123456789012"},
       {2, 2, " P (3) 9,555", true, "N2W29,555"},
       {8, 0, "   (1)      Not Programmed", true, "N8W0"},

@@ -41,7 +41,8 @@ TEST(Compare, ThroughTheWriteCommands) {
     std::string problem;
   };
   const std::vector<Edit> sameMeaning{field(3, Field::MsgRptCount, "02"), field(3, Field::LapCounter, "01"),
-                                      global(&G::ringbackLimit, "06"), phone(5, 2, lines::notProgrammed(2, 7))};
+                                      global(&G::ringbackLimit, "06"), phone(5, 2, lines::notProgrammed(2, 7)),
+                                      phone(5, 3, lines::notProgrammed(3, 7, true))};
   const Case cases[] = {
       {"same meaning, full", sameMeaning, {}, Layout::Full, {}, ""},
       {"same meaning, short", sameMeaning, {}, Layout::Short, {}, ""},

@@ -66,9 +66,11 @@ sim::Memory randomMemory(std::mt19937& random) {
 
 // What a unit holds after its memory was read and sent back to a factory-state unit.
 // The losses are the protocol's own: Aislecall shows five settings as "N/A", which go
-// out as fixed values; a short-layout unit carries neither Hookswitch Flash nor pager
-// marks, and its numbers hold 31 characters.
+// out as fixed values; an empty slot goes out without a pager mark; a short-layout unit
+// carries neither Hookswitch Flash nor pager marks, and its numbers hold 31 characters.
 sim::Memory afterRoundTrip(sim::Memory memory, bool shortLayout) {
+  for (auto& number : memory.numbers)
+    if (number.number.empty()) number.pager = false;
   if (memory.global.function == "1") {
     memory.global.accessCode = "390618";
     memory.global.ringbackLimit = "06";
