@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "editors/entry_rules.h"
+#include "editors/record_check.h"
 #include "files/settings_file.h"
 #include "fuzz_checks.h"
 
@@ -223,6 +224,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Input recordBytes(data, size);
   const Programming made = recordFrom(recordBytes);
   TARVEK_FUZZ_CHECK(inDisplayForms(made), all(made.global));
+  // What the writers make, Send takes.
+  TARVEK_FUZZ_CHECK(entry::checkRecord(made, false).empty(), entry::problemList(entry::checkRecord(made, false)));
   checkSame(asItComesBack(made), savedAndOpened(made));
 
   // The same bytes as a file.

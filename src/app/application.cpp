@@ -10,6 +10,7 @@
 #include "app/select_screen.h"
 #include "app/setup_file.h"
 #include "app/sign_on_screen.h"
+#include "editors/record_check.h"
 #include "link/link_operations.h"
 #include "link/serial_port.h"
 #include "record/main_screen.h"
@@ -29,6 +30,10 @@ class BusyGuard {
  private:
   bool& m_busy;
 };
+
+constexpr const char* kReadOutOfRange =
+    "Some values read from the Tarvek are out of range, listed below. Send refuses the programming until they "
+    "are corrected in the editors.";
 
 void unload(QWidget* screen) {
   if (screen) screen->deleteLater();
@@ -173,10 +178,16 @@ void Application::selectConnect() {
       m_select->setEnabled(false);
       showNotFound();
       break;
-    case ConnectOutcome::Finished:
+    case ConnectOutcome::Finished: {
       if (result.greyHookswitch) ensureMain()->setHookswitchGreyed(true);
       showMain(record);
+      // A read that stopped part way has said so already; a whole one may still have
+      // brought values that Send would refuse.
+      const auto problems = entry::checkRecord(record, m_session.reducedFeatures);
+      if (isComplete(record) && !problems.empty())
+        m_prompts.show(Message{kReadOutOfRange, {}, Buttons::Ok, Icon::Warning, entry::problemList(problems)});
       break;
+    }
     case ConnectOutcome::NotResponding:
       // What was decoded stays in the record, but the Main screen is not shown. Before a
       // greeting succeeded nothing was decoded, and a Main screen made then would come up

@@ -8,6 +8,7 @@
 #include "app/prompts.h"
 #include "app/setup_file.h"
 #include "app/text_codec.h"
+#include "editors/record_check.h"
 #include "files/print_dialog.h"
 #include "files/report.h"
 #include "files/report_printer.h"
@@ -59,6 +60,20 @@ std::optional<settings::SaveMode> askOverwrite(Prompts& prompts) {
   return std::nullopt;
 }
 
+// A file saved from a record that a read left incomplete would be refused by Send once
+// opened again: the user is asked first. True when saving goes ahead.
+bool saveIncompleteAnyway(Prompts& prompts, const Programming& record) {
+  if (isComplete(record)) return true;
+  const Answer answer = prompts.show(Message{
+      "The programming on the Main screen is incomplete: the parts listed below are missing. Send will refuse it "
+      "when it is opened from the file. Save it anyway?",
+      {},
+      Buttons::YesNoCancel,
+      Icon::Question,
+      entry::problemList(entry::checkRecord(record, false))});
+  return answer == Answer::Yes;
+}
+
 bool saveRecord(Prompts& prompts, const Programming& record, const std::string& path, settings::SaveMode mode) {
   const auto lines = settings::fileLines(record, reportName(path), savedTimeText());
   std::string error;
@@ -82,6 +97,16 @@ void Application::selectExisting() {
   }
   m_session.settingsFilePath = *chosen;
   showMain(*result.record);
+  // Hand-edited values are loaded as they stand, to be corrected in the editors.
+  const auto problems = entry::checkRecord(*result.record, m_session.reducedFeatures);
+  if (!problems.empty())
+    m_prompts.show(Message{"The file " + *chosen +
+                               " was opened, but some of its values are missing or out of range, listed below. Send "
+                               "refuses the programming until they are corrected.",
+                           {},
+                           Buttons::Ok,
+                           Icon::Warning,
+                           entry::problemList(problems)});
 }
 
 void Application::mainSave() {
@@ -90,13 +115,14 @@ void Application::mainSave() {
     mainSaveAs();
     return;
   }
+  if (!saveIncompleteAnyway(m_prompts, m_main->record())) return;
   const auto mode = askOverwrite(m_prompts);
   if (!mode) return;
   saveRecord(m_prompts, m_main->record(), m_session.settingsFilePath, *mode);
 }
 
 void Application::mainSaveAs() {
-  if (m_busy || !m_main) return;
+  if (m_busy || !m_main || !saveIncompleteAnyway(m_prompts, m_main->record())) return;
   const auto chosen = m_prompts.saveFileName(settingsRequest(m_folders.saved, {}));
   if (!chosen) return;
   const std::string path = withTextExtension(*chosen);

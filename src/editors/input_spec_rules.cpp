@@ -118,7 +118,7 @@ std::optional<InputSpecFailure> checkInputSpecEntries(InputSpecEntries& entries)
       {InputBox::RMinutes, "Resume Timer minutes must be between 0 and 59"},
   };
   for (const Presence& check : kSixty)
-    if (numericValue(entries[check.box]) > 59) return emptied(entries, check.box, check.message);
+    if (numericValue(entries[check.box]) > kMostMinutesOrSeconds) return emptied(entries, check.box, check.message);
 
   struct Eighteen {
     TimerBoxes timer;
@@ -130,8 +130,8 @@ std::optional<InputSpecFailure> checkInputSpecEntries(InputSpecEntries& entries)
   };
   for (const Eighteen& check : kEighteen) {
     const long hours = numericValue(entries[check.timer.hours]);
-    if (hours > 18) return emptied(entries, check.timer.hours, check.message);
-    if (hours == 18 &&
+    if (hours > kMostTimerHours) return emptied(entries, check.timer.hours, check.message);
+    if (hours == kMostTimerHours &&
         (numericValue(entries[check.timer.minutes]) != 0 || numericValue(entries[check.timer.seconds]) != 0)) {
       entries[check.timer.minutes] = "00";
       entries[check.timer.seconds] = "00";

@@ -41,6 +41,11 @@ InputSpecEntries inputSpecEntries(const std::vector<std::string>& list, int inpu
 // box; a digit typed into a box holding two characters starts it anew.
 KeyVerdict inputSpecKey(std::string_view text, int code);
 inline constexpr const char* kInputSpecTooLongMessage = "This entry cannot be more than 2 digits";
+
+// The longest a timer runs: minutes and seconds up to 59, hours up to 18, and then no
+// minutes or seconds.
+inline constexpr long kMostMinutesOrSeconds = 59;
+inline constexpr long kMostTimerHours = 18;
 PasteVerdict inputSpecPaste(std::string_view resulting);
 
 struct InputSpecFailure {

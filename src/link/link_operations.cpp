@@ -2,6 +2,7 @@
 
 #include "app/prompts.h"
 #include "app/session.h"
+#include "editors/record_check.h"
 #include "link/codec.h"
 #include "link/progress.h"
 #include "link/serial_port.h"
@@ -192,13 +193,19 @@ void signOff(SerialPort& port, int portNumber) {
 
 SendOutcome sendProgramming(const Link& link, const Programming& record) {
   Session& session = link.session;
-  // Sending a partly read record would overwrite the unit's settings with blanks.
+  // A partly read record would overwrite the unit's settings with blanks; a value the
+  // editors would refuse could be cut, or refused by the unit half way through.
+  const auto problems = entry::checkRecord(record, session.reducedFeatures);
   if (!isComplete(record)) {
-    link.prompts.inform(messages::kIncomplete);
+    link.prompts.inform(messages::kIncomplete, entry::problemList(problems));
     return SendOutcome::Refused;
   }
   if (!codec::encodeGlobal(record.global, session.reducedFeatures)) {
     link.prompts.inform(messages::kNoFunction);
+    return SendOutcome::Refused;
+  }
+  if (!problems.empty()) {
+    link.prompts.inform(messages::kOutOfRange, entry::problemList(problems));
     return SendOutcome::Refused;
   }
   const Answer answer = link.prompts.show(

@@ -33,9 +33,13 @@ inline constexpr const char* kOverwriteTitle = "Overwrite";
 inline constexpr const char* kNoFunction =
     "The Function setting is none of Alarm Dialer, Alarm Dialer (No Beeps) or Aislecall, so nothing was sent. "
     "Choose the Function in Edit Global Settings, then Send again.";
+// The two refusals below come with the list of what is missing or wrong as their detail.
 inline constexpr const char* kIncomplete =
-    "The programming on the Main screen is incomplete: the read from the Tarvek stopped part way. "
+    "The programming on the Main screen is incomplete: the parts listed below are missing. "
     "Nothing was sent, so the Tarvek keeps its own programming.";
+inline constexpr const char* kOutOfRange =
+    "The programming on the Main screen holds values that the editors would refuse, listed below. "
+    "Nothing was sent, so the Tarvek keeps its own programming. Correct them in the editors, then Send again.";
 }  // namespace messages
 
 // One command and its answer: the port opened before and closed after, on every path.
@@ -70,7 +74,9 @@ void signOff(SerialPort& port, int portNumber);
 
 enum class SendOutcome { Declined, Refused, Sent, NotVerified, PortNotOpened, NotResponding };
 
-// Send: writes the whole record into the Tarvek, each command to be answered "OK".
+// Send: writes the whole record into the Tarvek, each command to be answered "OK". A record
+// that is incomplete, has no Function code or fails the editors' checks is refused before
+// the question, and nothing is sent.
 SendOutcome sendProgramming(const Link& link, const Programming& record);
 
 }  // namespace tarvek

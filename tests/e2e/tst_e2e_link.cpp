@@ -50,7 +50,12 @@ class EndToEndLinkTest : public QObject {
     e.startAtSelect();
     MainScreen* main = e.connectFromSelect();
     QVERIFY2(main, qPrintable(QString::fromStdString(e.prompts.lastText())));
-    QVERIFY(e.prompts.shown.empty());
+    // The unit holds two values the editors would refuse: the read says so, once.
+    QCOMPARE(e.prompts.texts(), std::vector<std::string>{"Some values read from the Tarvek are out of range, listed "
+                                                         "below. Send refuses the programming until they are "
+                                                         "corrected in the editors."});
+    QCOMPARE(e.prompts.shown[0].detail,
+             std::string("Input 1, Resume Timer: \"Hrs 18 Min 12 Sec 15\"\nInput 2, Msg Rpt Count: \"0\""));
     compareWithMainScreen(main, expectedDisplay(shortLayout));
     QTRY_VERIFY(!e.app->selectScreen());
     QVERIFY(!child<QPushButton>(main, "cmdConnect")->isVisible());

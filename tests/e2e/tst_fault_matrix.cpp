@@ -36,14 +36,17 @@ const char* const kPhoneNumbersError = "Communications error- unable to load pho
 const char* const kNotVerified = "The Tarvek did not verify a good transmission";
 const char* const kSent = "Successful data transmission";
 const char* const kOverwriteQuestion = "This will write over what is in the Tarvek's memory now.  Continue? ";
+const char* const kReadOutOfRange =
+    "Some values read from the Tarvek are out of range, listed below. Send refuses the programming until they are "
+    "corrected in the editors.";
 
 // The unit the rows read: a value of each kind, so that a part read shows which records
-// arrived.
+// arrived, each within what Send takes back.
 sim::Memory unitMemory() {
   sim::Memory memory = sim::Memory::factory();
   memory.global = {"2", "123456", "654321", "3", "12", "1", "1", "05"};
-  memory.input(1) = {"1", "1", "09", "10", 3600, 65535};
-  memory.input(3) = {"2", "0", "00", "99", 330, 18 * 3600};
+  memory.input(1) = {"1", "1", "09", "10", 3600, 18 * 3600 - 1};
+  memory.input(3) = {"2", "0", "01", "99", 330, 18 * 3600};
   memory.input(8) = {"0", "1", "12", "01", 59, 60};
   memory.number(1, 0) = {"5551234", false};
   memory.number(2, 2) = {"9,555", true};
@@ -64,14 +67,14 @@ Programming unitDisplay() {
   specs[2] = "  Normal State      Normally Closed";
   specs[3] = "  Duration          Continuous";
   specs[4] = "  Qualifier Timer   Hrs 01 Min 00 Sec 00";
-  specs[5] = "  Resume Timer      Hrs 18 Min 12 Sec 15";
+  specs[5] = "  Resume Timer      Hrs 17 Min 59 Sec 59";
   specs[6] = "  Msg Rpt Count     9";
   specs[7] = "  Lap Counter       10";
   specs[20] = "  Normal State      Disabled";
   specs[21] = "  Duration          Momentary";
   specs[22] = "  Qualifier Timer   Hrs 00 Min 05 Sec 30";
   specs[23] = "  Resume Timer      Hrs 18 Min 00 Sec 00";
-  specs[24] = "  Msg Rpt Count     0";
+  specs[24] = "  Msg Rpt Count     1";
   specs[25] = "  Lap Counter       99";
   specs[65] = "  Normal State      Normally Open";
   specs[66] = "  Duration          Continuous";
@@ -369,10 +372,16 @@ class FaultMatrixTest : public QObject {
     const Phase mr = Phase::GlobalRead;
     Programming nothingGlobal = whole;
     nothingGlobal.global = {"", "", "", "", "", "Fast", "Disabled", "", "Enabled"};
-    QTest::newRow("Global read/no answer")
-        << row(mr, "none:MR:1", Outcome::ReadFinished).waits(4000).shows(nothingGlobal).goesOnline();
-    QTest::newRow("Global read/late past the time-out")
-        << row(mr, "late:MR:1:4500", Outcome::ReadFinished).waits(4000).shows(nothingGlobal).goesOnline();
+    QTest::newRow("Global read/no answer") << row(mr, "none:MR:1", Outcome::ReadFinished)
+                                                  .says({kReadOutOfRange})
+                                                  .waits(4000)
+                                                  .shows(nothingGlobal)
+                                                  .goesOnline();
+    QTest::newRow("Global read/late past the time-out") << row(mr, "late:MR:1:4500", Outcome::ReadFinished)
+                                                               .says({kReadOutOfRange})
+                                                               .waits(4000)
+                                                               .shows(nothingGlobal)
+                                                               .goesOnline();
     QTest::newRow("Global read/late within the time-out")
         << row(mr, "late:MR:1:1500", Outcome::ReadFinished).waits(1500).shows(whole).goesOnline();
     // A short-layout answer from this full unit: the Global settings in the short layout
@@ -422,8 +431,10 @@ class FaultMatrixTest : public QObject {
     oddInput3.inputSpecs[23] = "  Resume Timer      Hrs 18 Min 12 Sec 15";
     oddInput3.inputSpecs[24] = "  Msg Rpt Count     7";
     oddInput3.inputSpecs[25] = "  Lap Counter       0";
-    QTest::newRow("input read/wrong text")
-        << row(ir, "text:IR:3:950700\\x10\\x0E\\xFF\\xFF", Outcome::ReadFinished).shows(oddInput3).goesOnline();
+    QTest::newRow("input read/wrong text") << row(ir, "text:IR:3:950700\\x10\\x0E\\xFF\\xFF", Outcome::ReadFinished)
+                                                  .says({kReadOutOfRange})
+                                                  .shows(oddInput3)
+                                                  .goesOnline();
     // Nine characters: the lines up to the Qualifier Timer are appended before the Resume
     // Timer is missed.
     QTest::newRow("input read/too short") << row(ir, "length:IR:3:9", Outcome::SelectStays)
@@ -458,7 +469,10 @@ class FaultMatrixTest : public QObject {
     Programming oddNumber = whole;
     oddNumber.phoneNumbers[16] = " P (4) ABC";
     QTest::newRow("phone read/wrong text")
-        << row(nr, "text:NR:12:ABC" + std::string(29, ' ') + "1", Outcome::ReadFinished).shows(oddNumber).goesOnline();
+        << row(nr, "text:NR:12:ABC" + std::string(29, ' ') + "1", Outcome::ReadFinished)
+               .says({kReadOutOfRange})
+               .shows(oddNumber)
+               .goesOnline();
     // 32 characters without a carriage return from a unit that answered 33 so far.
     QTest::newRow("phone read/too short") << row(nr, "length:NR:12:32", Outcome::ReadFinished)
                                                  .says({kPhoneNumbersError})

@@ -10,7 +10,8 @@ namespace tarvek::test {
 // An Alarm Dialer (No Beeps) record with every kind of display line: a pager number, a
 // 32-character number, six- and seven-blank "Not Programmed" lines (one with the pager
 // mark a device read keeps), one- and two-digit counts and a "07" count.
-// Written as report "Site A" it gives golden_alarm_dialer.txt.
+// Written as report "Site A" it gives golden_alarm_dialer.txt. Its input 2 Qualifier
+// Timer, 18:59:59, is past the 18 hours Send takes, as an old or hand-edited file may be.
 Programming siteA();
 
 // siteA() as it comes back from its file: the seven-blank "Not Programmed" lines in the

@@ -353,7 +353,7 @@ class FileSafetyTest : public QObject {
     fs::copy_file(filesDataDir() / "golden_alarm_dialer.txt", file);
     h.prompts.fileNames.push_back(file.string());
     click(h.app->selectScreen(), "cmdExisting");
-    QVERIFY(h.prompts.shown.empty());
+    QCOMPARE(h.prompts.shown.size(), std::size_t(1));  // its 18:59:59 timer is out of range
     MainScreen* main = h.app->mainScreen();
     QVERIFY(shown(main));
     QCOMPARE(main->record(), siteAAsRead());

@@ -181,17 +181,21 @@ class FilesTest : public QObject {
 
   void overwriteQuestion_data() {
     QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("incomplete");  // the answer to the question about an incomplete record; -1: complete
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("reports");  // 1: the new report alone; 2: the old, then the new; 0: the old file as it was
     for (const char* command : {"mnuFileSave", "mnuFileSaveAs"}) {
-      QTest::addRow("%s, Yes", command) << command << int(Answer::Yes) << 1;
-      QTest::addRow("%s, No", command) << command << int(Answer::No) << 2;
-      QTest::addRow("%s, Cancel", command) << command << int(Answer::Cancel) << 0;
+      QTest::addRow("%s, Yes", command) << command << -1 << int(Answer::Yes) << 1;
+      QTest::addRow("%s, No", command) << command << -1 << int(Answer::No) << 2;
+      QTest::addRow("%s, Cancel", command) << command << -1 << int(Answer::Cancel) << 0;
+      QTest::addRow("%s, incomplete, saved anyway", command) << command << int(Answer::Yes) << int(Answer::Yes) << 1;
+      QTest::addRow("%s, incomplete, not saved", command) << command << int(Answer::No) << -1 << 0;
     }
   }
 
   void overwriteQuestion() {
     QFETCH(QString, command);
+    QFETCH(int, incomplete);
     QFETCH(int, answer);
     QFETCH(int, reports);
     AppHarness h;
@@ -204,14 +208,25 @@ class FilesTest : public QObject {
       h.prompts.fileNames.push_back(file.string());
     else
       h.app->session().settingsFilePath = file.string();
-    main->setRecord(siteA());
-    h.prompts.answers.push_back(Answer(answer));
+    // As a read that stopped in input 7's phone numbers leaves it.
+    Programming record = siteA();
+    if (incomplete >= 0) record.phoneNumbers.resize(70);
+    main->setRecord(record);
+    for (int given : {incomplete, answer})
+      if (given >= 0) h.prompts.answers.push_back(Answer(given));
     trigger(main, command.toLatin1().constData());
 
-    QCOMPARE(h.prompts.fileRequests.size(), std::size_t(saveAs ? 1 : 0));
-    QCOMPARE(h.prompts.shown.size(), std::size_t(1));
-    verifyOverwriteQuestion(h.prompts.shown[0]);
-    const auto newReport = reportLines(siteA(), "Site A");
+    const bool declined = incomplete == int(Answer::No);
+    QCOMPARE(h.prompts.fileRequests.size(), std::size_t(saveAs && !declined ? 1 : 0));
+    QCOMPARE(h.prompts.shown.size(), std::size_t(incomplete >= 0 ? 2 - declined : 1));
+    if (incomplete >= 0) {
+      const Message& question = h.prompts.shown[0];
+      QVERIFY(question.text.starts_with("The programming on the Main screen is incomplete"));
+      QCOMPARE(question.detail, std::string("Input 7, Phone Numbers: missing\nInput 8, Phone Numbers: missing"));
+      QVERIFY(question.buttons == Buttons::YesNoCancel);
+    }
+    if (!declined) verifyOverwriteQuestion(h.prompts.shown.back());
+    const auto newReport = reportLines(record, "Site A");
     if (reports == 0) QCOMPARE(readFile(file), old);
     if (reports == 1) QCOMPARE(fileWithoutSavedTime(file), newReport);
     if (reports == 2) QCOMPARE(fileWithoutSavedTime(file), concat(withoutSavedTime(crlfLines(old)), newReport));
@@ -269,7 +284,12 @@ class FilesTest : public QObject {
     QCOMPARE(request.title, std::string("Open"));
     QCOMPARE(request.filters, std::vector<std::string>{"Text documents (*.txt)"});
     QCOMPARE(request.folder, (h.folder / "Saved").string());
-    QVERIFY(h.prompts.shown.empty());
+    // Loaded as it stands, with a word on the value Send would refuse.
+    QCOMPARE(h.prompts.texts(),
+             std::vector<std::string>{"The file " + file.string() +
+                                      " was opened, but some of its values are missing or out of range, listed below. "
+                                      "Send refuses the programming until they are corrected."});
+    QCOMPARE(h.prompts.shown[0].detail, std::string("Input 2, Qualifier Timer: \"Hrs 18 Min 59 Sec 59\""));
 
     MainScreen* main = h.app->mainScreen();
     QVERIFY(shown(main));

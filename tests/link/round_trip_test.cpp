@@ -33,26 +33,32 @@ std::string digits(std::mt19937& random, std::size_t count) {
   return text;
 }
 
+// A memory that Send takes back: counts 01 to 99, timers up to 18 hours.
 sim::Memory randomMemory(std::mt19937& random) {
   const auto pick = [&](const char* choices) {
     const std::string options = choices;
     return std::string(1, options[random() % options.size()]);
   };
+  const auto count = [&] {
+    const unsigned value = 1 + random() % 99;
+    return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
+  };
   sim::Memory memory;
-  memory.global = {pick("012"),       digits(random, 6), digits(random, 6), digits(random, 1),
-                   digits(random, 2), pick("01"),        pick("01"),        random() % 3 ? digits(random, 2) : "00"};
+  memory.global = {pick("012"), digits(random, 6), digits(random, 6), digits(random, 1),
+                   count(),     pick("01"),        pick("01"),        random() % 3 ? count() : "00"};
   for (auto& input : memory.inputs) {
+    constexpr std::uint16_t kEighteenHours = 18 * 3600;
     const auto timer = [&] {
       switch (random() % 4) {
         case 0:
           return std::uint16_t{0};
         case 1:
-          return std::uint16_t{65535};
+          return kEighteenHours;
         default:
-          return static_cast<std::uint16_t>(random() % 65536);
+          return static_cast<std::uint16_t>(random() % kEighteenHours);
       }
     };
-    input = {pick("012"), pick("01"), digits(random, 2), digits(random, 2), timer(), timer()};
+    input = {pick("012"), pick("01"), count(), count(), timer(), timer()};
   }
   const std::string dialChars = "0123456789*#,";
   for (auto& number : memory.numbers) {

@@ -130,36 +130,51 @@ TEST(Send, ADeadPortIsNotRespondingAndClosesEverything) {
   EXPECT_EQ(b.progress.events.back(), "close");
 }
 
-TEST(Send, AFunctionWithoutACodeIsRefusedBeforeAnythingIsSent) {
-  SendBench b;
-  b.record.global.function.clear();
-  EXPECT_EQ(b.send(), SendOutcome::Refused);
-  EXPECT_TRUE(b.port.calls.empty());
-  EXPECT_TRUE(b.progress.events.empty());
-  ASSERT_EQ(b.prompts.shown.size(), 1u);
-  EXPECT_EQ(b.prompts.shown[0].buttons, Buttons::Ok);
-}
+struct Refusal {
+  std::function<void(Programming&)> damage;
+  bool reducedFeatures;
+  const char* text;
+  std::string detail;  // what the message lists
+};
 
-TEST(Send, APartlyReadRecordIsRefusedBeforeAnythingIsSent) {
-  const std::function<void(Programming&)> damages[] = {
-      [](Programming& r) { r.phoneNumbers.resize(35); },
-      [](Programming& r) { r.inputSpecs.clear(); },
-      [](Programming& r) { r.phoneNumbers.push_back("Input 9"); },
-      [](Programming& r) { r.inputSpecs[9] = "Input 7"; },
+TEST(Send, ARecordTheUnitCannotTakeIsRefusedBeforeAnythingIsSent) {
+  const Refusal refusals[] = {
+      {[](Programming& r) { r.global.function.clear(); }, false, messages::kNoFunction, ""},
+      {[](Programming& r) { r.inputSpecs[4] = lines::field(lines::Field::QualifierTimer, "Hrs 99 Min 00 Sec 00"); },
+       false, messages::kOutOfRange, "Input 1, Qualifier Timer: \"Hrs 99 Min 00 Sec 00\""},
+      // The bench's pager number, which a unit with the short layout does not take.
+      {[](Programming&) {}, true, messages::kOutOfRange, "Input 2 number 3, Pager: \"P\""},
+      // A partly read record, or a file saved from one.
+      {[](Programming& r) { r.phoneNumbers.resize(70); }, false, messages::kIncomplete,
+       "Input 7, Phone Numbers: missing\nInput 8, Phone Numbers: missing"},
+      {[](Programming& r) { r.inputSpecs.clear(); }, false, messages::kIncomplete,
+       "Input 1, Input Specifications: missing\nInput 2, Input Specifications: missing\n"
+       "Input 3, Input Specifications: missing\nInput 4, Input Specifications: missing\n"
+       "Input 5, Input Specifications: missing\nInput 6, Input Specifications: missing\n"
+       "Input 7, Input Specifications: missing\nInput 8, Input Specifications: missing"},
+      {[](Programming& r) { r.phoneNumbers.push_back("Input 9"); }, false, messages::kIncomplete,
+       "After Input 8, Phone Numbers: \"Input 9\""},
+      {[](Programming& r) { r.inputSpecs[9] = "Input  "; }, false, messages::kIncomplete,
+       "Input 2, Input Specifications: missing"},
   };
-  for (const auto& damage : damages) {
+  for (const Refusal& refusal : refusals) {
     SendBench b;
-    damage(b.record);
-    EXPECT_EQ(b.send(), SendOutcome::Refused);
-    EXPECT_TRUE(b.port.calls.empty());
-    ASSERT_EQ(b.prompts.shown.size(), 1u);
-    EXPECT_EQ(b.prompts.shown[0].text, messages::kIncomplete);
+    refusal.damage(b.record);
+    b.session.reducedFeatures = refusal.reducedFeatures;
+    EXPECT_EQ(b.send(), SendOutcome::Refused) << refusal.detail;
+    EXPECT_TRUE(b.port.calls.empty()) << refusal.detail;
+    EXPECT_TRUE(b.progress.events.empty()) << refusal.detail;
+    ASSERT_EQ(b.prompts.shown.size(), 1u) << refusal.detail;
+    EXPECT_EQ(b.prompts.shown[0].buttons, Buttons::Ok);
+    EXPECT_EQ(b.prompts.shown[0].text, refusal.text);
+    EXPECT_EQ(b.prompts.shown[0].detail, refusal.detail);
   }
 }
 
 TEST(Send, TheShortLayoutDropsHookswitchAndPagerDigits) {
   SendBench b;
   b.session.reducedFeatures = true;
+  b.record.phoneNumbers[lines::phoneLineIndex(2, 3)] = "   (3) 9,555";
   EXPECT_EQ(b.send(), SendOutcome::Sent);
   const auto commands = b.sent();
   EXPECT_EQ(commands[0], "MW0507231390618106000");
