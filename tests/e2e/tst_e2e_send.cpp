@@ -66,6 +66,8 @@ class EndToEndSendTest : public QObject {
     QVERIFY(!e.port.isOpen());
 
     sim::Memory expected = original;
+    for (auto& number : expected.numbers)
+      if (number.number.empty()) number.pager = false;  // an empty slot goes out as no pager
     if (shortLayout) {
       // A short-layout unit neither reports nor takes Hookswitch Flash and pager marks:
       // the new unit keeps its own.
