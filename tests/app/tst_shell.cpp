@@ -135,7 +135,7 @@ class ShellTest : public QObject {
 
     h.port.calls.clear();
     click(select, "cmdConnect");
-    QCOMPARE(h.port.calls.front(), std::string("open 4"));
+    QCOMPARE(h.port.calls.front(), std::string("pin 4"));
   }
 
   void commPortSelectsTheCurrentPort_data() {
@@ -196,7 +196,7 @@ class ShellTest : public QObject {
     MainScreen* main = h.startWithNew();
     click(main, "cmdExit");
     QVERIFY(h.ended);
-    const std::vector<std::string> expected{"open 1", "transmit BY", "read 10 1000", "close"};
+    const std::vector<std::string> expected{"pin 1", "open 1", "transmit BY", "read 10 1000", "close", "unpin"};
     QCOMPARE(h.port.calls, expected);
   }
 
@@ -206,7 +206,7 @@ class ShellTest : public QObject {
     h.port.opens = [](int) { return false; };  // nothing attached: still ends
     main->close();
     QVERIFY(h.ended);
-    QCOMPARE(h.port.calls.front(), std::string("open 1"));
+    QCOMPARE(h.port.calls.front(), std::string("pin 1"));
     QVERIFY(h.port.exchanges.empty());
   }
 };
