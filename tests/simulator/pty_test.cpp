@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <thread>
@@ -195,6 +197,28 @@ TEST_F(SimulatorOnPty, StopSignalsEndItCleanly) {
     EXPECT_FALSE(linkExists()) << signal;
     EXPECT_EQ(readSimulatorMemory(file("memory.txt")).number(8, 1), (sim::PhoneRecord{"234", true})) << signal;
   }
+}
+
+TEST_F(SimulatorOnPty, EndsWithTheProcessThatStartedIt) {
+  int pidPipe[2];
+  ASSERT_EQ(::pipe(pidPipe), 0);
+  const pid_t starter = ::fork();
+  ASSERT_GE(starter, 0);
+  if (starter == 0) {
+    SimulatorProcess simulator(options());
+    const pid_t pid = simulator.pid();
+    if (::write(pidPipe[1], &pid, sizeof pid) == sizeof pid) ::pause();
+    ::_exit(1);
+  }
+  pid_t simulator = 0;
+  ASSERT_EQ(::read(pidPipe[0], &simulator, sizeof simulator), ssize_t(sizeof simulator));
+  ::close(pidPipe[0]);
+  ::close(pidPipe[1]);
+  ::kill(starter, SIGKILL);  // no destructor runs
+  ::waitpid(starter, nullptr, 0);
+  const bool ended = linkBecomes(false);
+  EXPECT_TRUE(ended) << "tarvek-sim outlived the process that started it";
+  if (!ended) ::kill(simulator, SIGTERM);
 }
 
 std::pair<int, std::string> runSimulator(const std::string& arguments) {
