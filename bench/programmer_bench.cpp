@@ -110,10 +110,7 @@ void report(const char* what, double ms, double wire, double line = 0) {
   std::printf("\n");
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+int measure(int argc, char* argv[]) {
   int runs = 3;
   int gapMs = 5;
   for (int i = 1; i + 1 < argc; i += 2) {
@@ -184,4 +181,18 @@ int main(int argc, char* argv[]) {
   std::printf("peak memory (RSS) through reads, edits and sends: %ld KiB (%ld KiB before the first read)\n",
               peakRssKiB(), rssBefore);
   return 0;
+}
+
+}  // namespace
+
+// Every simulator is stopped on the way out, by its owner on a return or an exception,
+// and by itself when this process is killed or crashes (SimulatorProcess).
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  try {
+    return measure(argc, argv);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "programmer_bench: %s\n", error.what());
+    return 1;
+  }
 }

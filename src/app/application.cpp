@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
@@ -19,16 +20,21 @@ namespace tarvek {
 
 namespace {
 
-// Marks the application busy for the length of an exchange with the Tarvek.
+// Marks the application busy for the length of an exchange with the Tarvek, and says
+// when it ended.
 class BusyGuard {
  public:
-  explicit BusyGuard(bool& busy) : m_busy(busy) { m_busy = true; }
-  ~BusyGuard() { m_busy = false; }
+  BusyGuard(bool& busy, std::function<void()> ended) : m_busy(busy), m_ended(std::move(ended)) { m_busy = true; }
+  ~BusyGuard() {
+    m_busy = false;
+    m_ended();
+  }
   BusyGuard(const BusyGuard&) = delete;
   BusyGuard& operator=(const BusyGuard&) = delete;
 
  private:
   bool& m_busy;
+  std::function<void()> m_ended;
 };
 
 constexpr const char* kReadOutOfRange =
@@ -45,7 +51,8 @@ void unload(QWidget* screen) {
 Application::Application(ProgramFolders folders, Prompts& prompts, SerialPort& port, QObject* parent)
     : QObject(parent),
       m_folders(std::move(folders)),
-      m_prompts(prompts),
+      m_endingPrompts(prompts),
+      m_prompts(m_endingPrompts),
       m_port(port),
       m_help(std::make_unique<HelpDesk>(m_session, m_prompts, m_folders.help)) {}
 
@@ -163,9 +170,37 @@ void Application::endProgram() {
   emit ended();
 }
 
+void Application::endOnSignal() {
+  if (m_ended) return;
+  m_ending = true;
+  m_endingPrompts.setEnding();
+  // Open message boxes and dialogs answer as if their windows were closed: a question
+  // is cancelled, so nothing new starts.
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->isModal()) window->close();
+  // An exchange sequence in progress runs to its end, so that the unit is not left
+  // half-written; the program ends after it.
+  if (!m_busy) afterOperation();
+}
+
+void Application::afterOperation() {
+  // Queued, so that the handler that ran the operation, or the prompt just closed, has
+  // returned first.
+  if (m_ending) QTimer::singleShot(0, this, &Application::finishEnding);
+}
+
+void Application::finishEnding() {
+  if (m_ended || m_busy) return;
+  if (m_session.online) {
+    BusyGuard busy(m_busy, [this] { afterOperation(); });
+    signOff(m_port, m_session.portNumber);
+  }
+  endProgram();
+}
+
 void Application::selectConnect() {
   if (m_busy) return;
-  BusyGuard busy(m_busy);
+  BusyGuard busy(m_busy, [this] { afterOperation(); });
   Programming record = m_main ? m_main->record() : Programming{};
   Link connection = link();
   const ReadResult result = connectAndRead(connection, record);
@@ -206,7 +241,7 @@ void Application::selectNew() {
 
 void Application::mainConnect() {
   if (m_busy) return;
-  BusyGuard busy(m_busy);
+  BusyGuard busy(m_busy, [this] { afterOperation(); });
   Link connection = link();
   switch (connectFromMain(connection)) {
     case ProbeOutcome::PortNotOpened:
@@ -228,7 +263,7 @@ void Application::mainConnect() {
 
 void Application::mainSend() {
   if (m_busy || !m_main) return;
-  BusyGuard busy(m_busy);
+  BusyGuard busy(m_busy, [this] { afterOperation(); });
   Link connection = link();
   sendProgramming(connection, m_main->record());
 }
@@ -236,7 +271,7 @@ void Application::mainSend() {
 void Application::mainExit() {
   if (m_busy) return;
   {
-    BusyGuard busy(m_busy);
+    BusyGuard busy(m_busy, [this] { afterOperation(); });
     signOff(m_port, m_session.portNumber);
   }
   endProgram();

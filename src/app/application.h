@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/comm_port_screen.h"
+#include "app/ending_prompts.h"
 #include "app/not_found_screen.h"
 #include "app/program_folders.h"
 #include "app/select_screen.h"
@@ -64,6 +65,11 @@ class Application : public QObject {
   // True while an exchange with the Tarvek runs; screens take no commands meanwhile.
   bool busy() const { return m_busy; }
 
+  // Ends the program when the system asks (SIGTERM, SIGINT): without a question, after
+  // the exchanges of a Connect, read or send in progress, with open prompts closed and
+  // the Tarvek signed off if it is online.
+  void endOnSignal();
+
  signals:
   // The program ends: every screen is gone.
   void ended();
@@ -77,6 +83,8 @@ class Application : public QObject {
   void showCommPort();
   void returnToCaller(bool focusConnect);
   void endProgram();
+  void afterOperation();
+  void finishEnding();
 
   // Commands of the selection screen.
   void selectConnect();
@@ -101,7 +109,8 @@ class Application : public QObject {
   Link link();
 
   ProgramFolders m_folders;
-  Prompts& m_prompts;
+  EndingPrompts m_endingPrompts;
+  Prompts& m_prompts;  // m_endingPrompts
   SerialPort& m_port;
   Session m_session;
   std::unique_ptr<HelpDesk> m_help;
@@ -118,6 +127,7 @@ class Application : public QObject {
 
   bool m_ended = false;
   bool m_busy = false;
+  bool m_ending = false;  // a signal asked the program to end
 };
 
 }  // namespace tarvek

@@ -8,6 +8,7 @@
 #include "app/application.h"
 #include "app/program_folders.h"
 #include "app/qt_prompts.h"
+#include "app/termination_signals.h"
 #include "link/qt_serial_port.h"
 
 int main(int argc, char* argv[]) {
@@ -33,6 +34,8 @@ int main(int argc, char* argv[]) {
   tarvek::QtSerialPort port(folders.program);
   tarvek::Application app(folders, prompts, port);
   QObject::connect(&app, &tarvek::Application::ended, &qtApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  tarvek::TerminationSignals termination;
+  QObject::connect(&termination, &tarvek::TerminationSignals::received, &app, &tarvek::Application::endOnSignal);
   app.start();
   return QApplication::exec();
 }

@@ -35,7 +35,7 @@ class ProgressCloser {
 enum class Greeting { PortNotOpened, NotAnswered, Answered };
 
 Greeting greet(const Link& link, std::chrono::milliseconds timeout) {
-  const auto answer = exchange(link.port, link.session.portNumber, "HI", 2, timeout);
+  const auto answer = exchange(link.port, "HI", 2, timeout);
   if (!answer) return Greeting::PortNotOpened;
   return *answer == "OK" ? Greeting::Answered : Greeting::NotAnswered;
 }
@@ -59,7 +59,7 @@ void readProgramming(const Link& link, Programming& record, ReadResult& result) 
   link.progress.setProgress(10);
   session.expectedAnswerLength = 20;
 
-  const auto global = exchange(link.port, session.portNumber, "MR", 20, kRecordTimeout);
+  const auto global = exchange(link.port, "MR", 20, kRecordTimeout);
   if (!global) return communicationsError(link);
   if (codec::endsWithCarriageReturn(*global)) session.reducedFeatures = true;
   codec::decodeGlobal(*global, session.reducedFeatures, record.global);
@@ -68,7 +68,7 @@ void readProgramming(const Link& link, Programming& record, ReadResult& result) 
 
   record.inputSpecs.clear();
   for (int input = 1; input <= kInputCount; ++input) {
-    const auto answer = exchange(link.port, session.portNumber, codec::readInputCommand(input), 10, kRecordTimeout);
+    const auto answer = exchange(link.port, codec::readInputCommand(input), 10, kRecordTimeout);
     if (!answer) return communicationsError(link);
     record.inputSpecs.push_back(lines::header(input));
     record.inputSpecs.emplace_back();
@@ -84,7 +84,7 @@ void readProgramming(const Link& link, Programming& record, ReadResult& result) 
     record.phoneNumbers.push_back(lines::header(input));
     record.phoneNumbers.emplace_back();
     for (int slot = 0; slot < kNumbersPerInput; ++slot) {
-      const auto answer = exchange(link.port, session.portNumber, codec::readPhoneCommand(input, slot),
+      const auto answer = exchange(link.port, codec::readPhoneCommand(input, slot),
                                    static_cast<std::size_t>(session.expectedAnswerLength), kRecordTimeout);
       if (!answer) return communicationsError(link);
       if (!acceptPhoneAnswer(session, *answer)) return link.prompts.inform(messages::kPhoneNumbersError);
@@ -96,7 +96,7 @@ void readProgramming(const Link& link, Programming& record, ReadResult& result) 
 
 // Sends one command; false (after its message) when it did not go through.
 bool sendCommand(const Link& link, const std::string& command, SendOutcome& outcome) {
-  const auto answer = exchange(link.port, link.session.portNumber, command, 2, kRecordTimeout);
+  const auto answer = exchange(link.port, command, 2, kRecordTimeout);
   if (!answer) {
     communicationsError(link);
     outcome = SendOutcome::PortNotOpened;
@@ -112,10 +112,10 @@ bool sendCommand(const Link& link, const std::string& command, SendOutcome& outc
 
 }  // namespace
 
-std::optional<std::string> exchange(SerialPort& port, int portNumber, const std::string& command,
-                                    std::size_t readLength, std::chrono::milliseconds timeout) {
+std::optional<std::string> exchange(SerialPort& port, const std::string& command, std::size_t readLength,
+                                    std::chrono::milliseconds timeout) {
   PortCloser closer(port);
-  if (!port.open(portNumber)) return std::nullopt;
+  if (!port.open()) return std::nullopt;
   port.transmit(command);
   return port.read(readLength, timeout);
 }
@@ -124,6 +124,7 @@ ReadResult connectAndRead(const Link& link, Programming& record) {
   Session& session = link.session;
   ReadResult result;
   session.reducedFeatures = false;
+  DevicePin pin(link.port, session.portNumber);
   try {
     const Greeting greeting = greet(link, 2000ms);
     if (greeting == Greeting::PortNotOpened) {
@@ -141,7 +142,10 @@ ReadResult connectAndRead(const Link& link, Programming& record) {
     link.progress.showProgress(ProgressKind::Loading);
     ProgressCloser closer(link.progress);
     readProgramming(link, record, result);
-  } catch (const std::exception&) {
+  } catch (const LinkError&) {
+    link.prompts.inform(messages::kNotResponding);
+    result.outcome = ConnectOutcome::NotResponding;
+  } catch (const codec::DecodeError&) {
     link.prompts.inform(messages::kNotResponding);
     result.outcome = ConnectOutcome::NotResponding;
   }
@@ -150,6 +154,7 @@ ReadResult connectAndRead(const Link& link, Programming& record) {
 
 ProbeOutcome connectFromMain(const Link& link) {
   Session& session = link.session;
+  DevicePin pin(link.port, session.portNumber);
   try {
     const Greeting greeting = greet(link, 4000ms);
     if (greeting == Greeting::PortNotOpened) {
@@ -163,7 +168,7 @@ ProbeOutcome connectFromMain(const Link& link) {
     }
     session.online = true;
     session.expectedAnswerLength = 33;
-    const auto probe = exchange(link.port, session.portNumber, codec::readPhoneCommand(1, 0),
+    const auto probe = exchange(link.port, codec::readPhoneCommand(1, 0),
                                 static_cast<std::size_t>(session.expectedAnswerLength), 2000ms);
     if (!probe) {
       communicationsError(link);
@@ -174,19 +179,20 @@ ProbeOutcome connectFromMain(const Link& link) {
       return ProbeOutcome::Failed;
     }
     return ProbeOutcome::Online;
-  } catch (const std::exception&) {
+  } catch (const LinkError&) {
     link.prompts.inform(messages::kNotResponding);
     return ProbeOutcome::NotResponding;
   }
 }
 
 void signOff(SerialPort& port, int portNumber) {
+  DevicePin pin(port, portNumber);
   try {
     PortCloser closer(port);
-    if (!port.open(portNumber)) return;
+    if (!port.open()) return;
     port.transmit("BY");
     port.read(10, 1000ms);
-  } catch (const std::exception&) {
+  } catch (const LinkError&) {
     // The program ends whatever happens to the sign-off.
   }
 }
@@ -213,6 +219,7 @@ SendOutcome sendProgramming(const Link& link, const Programming& record) {
   if (answer != Answer::Yes) return SendOutcome::Declined;
 
   SendOutcome outcome = SendOutcome::Sent;
+  DevicePin pin(link.port, session.portNumber);
   try {
     link.progress.showProgress(ProgressKind::Sending);
     ProgressCloser closer(link.progress);
@@ -236,7 +243,7 @@ SendOutcome sendProgramming(const Link& link, const Programming& record) {
       }
     }
     link.progress.setProgress(100);
-  } catch (const std::exception&) {
+  } catch (const LinkError&) {
     link.prompts.inform(messages::kNotResponding);
     return SendOutcome::NotResponding;
   }

@@ -42,10 +42,15 @@ inline constexpr const char* kOutOfRange =
     "Nothing was sent, so the Tarvek keeps its own programming. Correct them in the editors, then Send again.";
 }  // namespace messages
 
-// One command and its answer: the port opened before and closed after, on every path.
+// One command and its answer on the device its operation pinned: the port opened before
+// and closed after, on every path.
 // nullopt when the port does not open (the command is then not sent).
-std::optional<std::string> exchange(SerialPort& port, int portNumber, const std::string& command,
-                                    std::size_t readLength, std::chrono::milliseconds timeout);
+std::optional<std::string> exchange(SerialPort& port, const std::string& command, std::size_t readLength,
+                                    std::chrono::milliseconds timeout);
+
+// Each operation below pins its port's device for its whole length. A port that fails
+// (LinkError) or an answer too short to decode ends it with "The Tarvek is not
+// responding"; any other exception is a fault of this program and goes on to the caller.
 
 enum class ConnectOutcome {
   PortNotOpened,  // "Communications error" shown; the caller name set

@@ -14,27 +14,34 @@ namespace tarvek {
 
 namespace fs = std::filesystem;
 
-QtSerialPort::QtSerialPort(fs::path programDir) : m_programDir(std::move(programDir)) {}
+QtSerialPort::QtSerialPort(const fs::path& programDir)
+    : QtSerialPort([programDir](int portNumber) {
+        return resolvePortDevice(programDir, portNumber, platformPortName(portNumber));
+      }) {}
 
-fs::path QtSerialPort::devicePath(int portNumber) const {
-  const fs::path link = m_programDir / "ports" / ("com" + std::to_string(portNumber));
-  std::error_code error;
-  if (fs::exists(fs::symlink_status(link, error))) {
-    // The real device, so the lock file is the one other programs use for it too.
-    const fs::path target = fs::canonical(link, error);
-    return error ? link : target;
-  }
-#ifdef _WIN32
-  return "COM" + std::to_string(portNumber);
-#else
-  return "/dev/ttyS" + std::to_string(portNumber - 1);
-#endif
+QtSerialPort::QtSerialPort(Resolver resolve) : m_resolve(std::move(resolve)) {}
+
+void QtSerialPort::pin(int portNumber) {
+  close();
+  m_portNumber = portNumber;
+  m_device = m_resolve(portNumber);
 }
 
-bool QtSerialPort::open(int portNumber) {
+void QtSerialPort::unpin() {
+  close();
+  m_device.reset();
+}
+
+bool QtSerialPort::open() {
+  if (!m_device) throw std::logic_error("the serial port was opened outside an operation");
   if (m_port.isOpen()) m_port.close();
   m_openFailure.clear();
-  const fs::path device = devicePath(portNumber);
+  const fs::path& device = m_device->path;
+  const std::string which = "Comm " + std::to_string(m_portNumber) + " is " + device.string() + ": ";
+  if (!stillLinked(*m_device)) {
+    m_openFailure = which + "the device does not exist (is the adapter plugged in?).";
+    return false;
+  }
   m_port.setPortName(QString::fromStdString(device.string()));
   m_port.setBaudRate(QSerialPort::Baud9600);
   m_port.setParity(QSerialPort::NoParity);
@@ -42,7 +49,7 @@ bool QtSerialPort::open(int portNumber) {
   m_port.setStopBits(QSerialPort::OneStop);
   m_port.setFlowControl(QSerialPort::NoFlowControl);
   if (!m_port.open(QIODevice::ReadWrite)) {
-    m_openFailure = "Comm " + std::to_string(portNumber) + " is " + device.string() + ": " + explainOpenFailure(device);
+    m_openFailure = which + explainOpenFailure(device);
     m_port.clearError();
     return false;
   }

@@ -14,12 +14,22 @@ class LinkError : public std::runtime_error {
 };
 
 // One serial port at 9600 baud, no parity, 8 data bits, 1 stop bit.
+//
+// An operation (a Connect, a read, a send, the sign-off) pins the device of its port
+// number before its first exchange and releases it at its end. Every opening in
+// between reaches that device or fails: a device that goes away part way is a port
+// that does not open, never another device that takes its name.
 class SerialPort {
  public:
   virtual ~SerialPort() = default;
 
-  // Opens port N; false when it cannot be opened (openFailure() then says why).
-  virtual bool open(int portNumber) = 0;
+  // Resolves port N to its device for the operation that starts.
+  virtual void pin(int portNumber) = 0;
+  // Ends the operation: the next one resolves its port afresh.
+  virtual void unpin() = 0;
+  // Opens the pinned device; false when it cannot be opened or is gone (openFailure()
+  // then says why). Opening with nothing pinned is a programming error (std::logic_error).
+  virtual bool open() = 0;
   // Sends exactly these bytes. Throws LinkError when the port fails.
   virtual void transmit(const std::string& bytes) = 0;
   // Waits until `length` bytes have arrived or the time-out has passed and returns
@@ -31,6 +41,18 @@ class SerialPort {
   // Why the last open() failed, for the detail of the message: the device that the
   // port number maps to and the reason.
   virtual std::string openFailure() const { return {}; }
+};
+
+// Holds the device of port N for the length of one operation.
+class DevicePin {
+ public:
+  DevicePin(SerialPort& port, int portNumber) : m_port(port) { m_port.pin(portNumber); }
+  ~DevicePin() { m_port.unpin(); }
+  DevicePin(const DevicePin&) = delete;
+  DevicePin& operator=(const DevicePin&) = delete;
+
+ private:
+  SerialPort& m_port;
 };
 
 // Closes the port when it goes out of scope, on every path.

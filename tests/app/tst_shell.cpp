@@ -1,3 +1,7 @@
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -7,16 +11,46 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 
 #include "app/qt_prompts.h"
+#include "app/termination_signals.h"
 #include "link/link_operations.h"
 #include "record/programming.h"
 #include "support/app_harness.h"
+
+extern char** environ;
 
 using namespace tarvek;
 using namespace tarvek::test;
 
 namespace {
+
+// Whether the process has a handler of its own for the signal.
+bool catches(pid_t pid, int signal) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("SigCgt:", 0) == 0) return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1;
+  return false;
+}
+
+// A child process, killed if a failed test leaves it running.
+struct Child {
+  ~Child() {
+    if (pid > 0 && !ended()) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+    }
+  }
+  bool ended() {
+    if (!done) done = ::waitpid(pid, &status, WNOHANG) == pid;
+    return done;
+  }
+
+  pid_t pid = 0;
+  int status = 0;
+  bool done = false;
+};
 
 // A port on which nothing answers.
 void silent(ScriptedPort& port) {
@@ -152,7 +186,7 @@ class ShellTest : public QObject {
 
     h.port.calls.clear();
     click(select, "cmdConnect");
-    QCOMPARE(h.port.calls.front(), std::string("open 4"));
+    QCOMPARE(h.port.calls.front(), std::string("pin 4"));
   }
 
   void commPortSelectsTheCurrentPort_data() {
@@ -213,7 +247,7 @@ class ShellTest : public QObject {
     MainScreen* main = h.startWithNew();
     click(main, "cmdExit");
     QVERIFY(h.ended);
-    const std::vector<std::string> expected{"open 1", "transmit BY", "read 10 1000", "close"};
+    const std::vector<std::string> expected{"pin 1", "open 1", "transmit BY", "read 10 1000", "close", "unpin"};
     QCOMPARE(h.port.calls, expected);
   }
 
@@ -275,8 +309,85 @@ class ShellTest : public QObject {
     h.port.opens = [](int) { return false; };  // nothing attached: still ends
     main->close();
     QVERIFY(h.ended);
-    QCOMPARE(h.port.calls.front(), std::string("open 1"));
+    QCOMPARE(h.port.calls.front(), std::string("pin 1"));
     QVERIFY(h.port.exchanges.empty());
+  }
+
+  // A termination signal while a real question is open closes it as its window would be
+  // (Cancel): nothing is sent, the unit is signed off and the program ends.
+  void aTerminationSignalClosesTheOpenQuestion() {
+    TempDir folder;
+    QtPrompts prompts;
+    ScriptedPort port;
+    port.responder = [](const std::string& command) {
+      return command == "N1R0" ? std::string(32, ' ') + "0" : std::string("OK");
+    };
+    Application app(folder.path(), prompts, port);
+    TerminationSignals termination;
+    connect(&termination, &TerminationSignals::received, &app, &Application::endOnSignal);
+    QSignalSpy ended(&app, &Application::ended);
+    app.startUp();
+    click(app.selectScreen(), "cmdNew");
+    click(app.mainScreen(), "cmdConnect");
+
+    bool stuck = false;
+    QTimer raiser;
+    connect(&raiser, &QTimer::timeout, [&] {
+      if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        raiser.stop();
+        ::raise(SIGTERM);
+        // Should the question stay open, the test closes it and fails.
+        QTimer::singleShot(10000, [&] {
+          if (QWidget* box = QApplication::activeModalWidget()) {
+            stuck = true;
+            box->close();
+          }
+        });
+      }
+    });
+    raiser.start(10);
+    click(app.mainScreen(), "cmdSend");
+    QTRY_COMPARE(ended.count(), 1);
+    QVERIFY(!stuck);
+    std::vector<std::string> sent;
+    for (const auto& exchange : port.exchanges) sent.push_back(exchange.sent);
+    QCOMPARE(sent, (std::vector<std::string>{"HI", "N1R0", "BY"}));
+  }
+
+  // The built program, ended by the system: the first SIGTERM or SIGINT ends it cleanly,
+  // a second one that comes before it could act ends it at once.
+  void terminationSignalsEndTheProgram_data() {
+    QTest::addColumn<QList<int>>("sent");
+    QTest::addColumn<bool>("cleanly");
+    QTest::newRow("SIGTERM") << QList<int>{SIGTERM} << true;
+    QTest::newRow("SIGINT") << QList<int>{SIGINT} << true;
+    QTest::newRow("a second signal") << QList<int>{SIGTERM, SIGINT} << false;
+  }
+
+  void terminationSignalsEndTheProgram() {
+    QFETCH(QList<int>, sent);
+    QFETCH(bool, cleanly);
+    TempDir folder;  // the program folder of a copy of the program
+    const std::filesystem::path built = qEnvironmentVariable("TARVEK_PROGRAM_DIR").toStdString();
+    std::string program = (folder / "tarvek-programmer").string();
+    std::error_code error;
+    std::filesystem::create_hard_link(built / "tarvek-programmer", program, error);
+    if (error) std::filesystem::copy_file(built / "tarvek-programmer", program);
+    char* argv[] = {program.data(), nullptr};
+    Child child;
+    QCOMPARE(::posix_spawn(&child.pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(catches(child.pid, SIGTERM) && catches(child.pid, SIGINT), 20000);
+
+    // Held still, so that every signal has come before it can act on the first.
+    ::kill(child.pid, SIGSTOP);
+    for (const int signal : sent) ::kill(child.pid, signal);
+    ::kill(child.pid, SIGCONT);
+    QTRY_VERIFY_WITH_TIMEOUT(child.ended(), 20000);
+    const int status = child.status;
+    if (cleanly)
+      QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(QString::number(status)));
+    else
+      QVERIFY2(WIFSIGNALED(status) && sent.contains(WTERMSIG(status)), qPrintable(QString::number(status)));
   }
 };
 

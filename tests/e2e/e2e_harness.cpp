@@ -8,7 +8,10 @@ EndToEnd::EndToEnd()
     : link(folder / "ports/com1"),
       memoryFile(folder / "unit-memory.txt"),
       transcriptFile(folder / "transcript.txt"),
-      port(folder.path()),
+      port([this](int portNumber) {
+        return resolvePortDevice(folder.path(), portNumber,
+                                 fallbackDevice.empty() ? platformPortName(portNumber) : fallbackDevice);
+      }),
       app(std::make_unique<Application>(folder.path(), prompts, port)) {
   QObject::connect(app.get(), &Application::ended, [this] { ended = true; });
 }

@@ -26,6 +26,8 @@ struct EndToEnd {
   MainScreen* connectFromSelect();
 
   TempDir folder;
+  // Where a port goes when its link is missing; empty: the platform's own name for it.
+  std::filesystem::path fallbackDevice;
   std::filesystem::path link;
   std::filesystem::path memoryFile;
   std::filesystem::path transcriptFile;

@@ -1,6 +1,12 @@
-#include <QElapsedTimer>
-#include <QTest>
+#include <signal.h>
 
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+#include <optional>
+
+#include "app/termination_signals.h"
 #include "e2e/e2e_harness.h"
 #include "e2e/units.h"
 #include "link/link_operations.h"
@@ -45,12 +51,18 @@ class EndToEndSendTest : public QObject {
  private slots:
   void readThenSendStoresTheSameMemory_data() {
     QTest::addColumn<bool>("shortLayout");
-    QTest::newRow("full layout") << false;
-    QTest::newRow("short layout") << true;
+    QTest::addColumn<int>("signal");  // raised half way through the send; 0: none
+    QTest::newRow("full layout") << false << 0;
+    QTest::newRow("short layout") << true << 0;
+    // The send runs to its end without a message, then the unit is signed off and the
+    // program ends.
+    QTest::newRow("SIGTERM during the send") << false << SIGTERM;
+    QTest::newRow("SIGINT during the send") << true << SIGINT;
   }
 
   void readThenSendStoresTheSameMemory() {
     QFETCH(bool, shortLayout);
+    QFETCH(int, signal);
     EndToEnd e;
     SimulatorOptions options;
     options.shortLayout = shortLayout;
@@ -59,9 +71,33 @@ class EndToEndSendTest : public QObject {
     QVERIFY(main);
     QVERIFY(e.prompts.shown.empty());
 
+    // As the program itself watches for them.
+    std::optional<TerminationSignals> termination;
+    QTimer raiser;
+    if (signal) {
+      termination.emplace();
+      connect(&*termination, &TerminationSignals::received, e.app.get(), &Application::endOnSignal);
+      QObject::connect(&raiser, &QTimer::timeout, [&] {
+        if (e.app->progress().screen() && e.app->progress().screen()->bar()->value() >= 50) {
+          raiser.stop();
+          ::raise(signal);
+        }
+      });
+      raiser.start(1);
+    }
+
     e.prompts.answers.push_back(Answer::Yes);
     click(main, "cmdSend");
-    QCOMPARE(e.prompts.texts().back(), std::string("Successful data transmission"));
+    if (signal) {
+      QVERIFY(!raiser.isActive());
+      QTRY_VERIFY(e.ended);
+      QCOMPARE(e.prompts.texts().size(), 1u);  // the Overwrite question alone
+      const std::string transcript = e.transcript();
+      const auto signOff = transcript.rfind("\"BY\"");
+      QVERIFY2(signOff != std::string::npos && signOff > transcript.rfind("\"N8W7"), transcript.c_str());
+    } else {
+      QCOMPARE(e.prompts.texts().back(), std::string("Successful data transmission"));
+    }
     QVERIFY(!e.app->progress().screen());
     QVERIFY(!e.port.isOpen());
 
@@ -77,7 +113,7 @@ class EndToEndSendTest : public QObject {
     QVERIFY(e.unitMemory() == expected);
 
     // The record on the screen is unchanged by sending it.
-    QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(expectedDisplay(shortLayout).phoneNumbers));
+    if (!signal) QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(expectedDisplay(shortLayout).phoneNumbers));
   }
 
   void noAnswerToTheFirstInputCommandStopsAfterItsTimeout() {

@@ -92,12 +92,14 @@ TEST_F(Connect, ReadsEverythingInOrderWithItsLengthsAndTimeouts) {
     EXPECT_EQ(exchange.readLength, length) << exchange.sent;
     EXPECT_EQ(exchange.timeout, exchange.sent == "HI" ? 2000ms : 4000ms) << exchange.sent;
   }
-  // Opened before and closed after every exchange.
+  // One device for the whole operation; opened before and closed after every exchange.
   EXPECT_EQ(port.openCount, 74);
   EXPECT_EQ(port.closeCount, 74);
-  EXPECT_EQ(port.calls[0], "open 5");
-  EXPECT_EQ(port.calls[3], "close");
-  EXPECT_EQ(port.calls[4], "open 5");
+  EXPECT_EQ(port.calls[0], "pin 5");
+  EXPECT_EQ(port.calls[1], "open 5");
+  EXPECT_EQ(port.calls[4], "close");
+  EXPECT_EQ(port.calls[5], "open 5");
+  EXPECT_EQ(port.calls.back(), "unpin");
 
   Programming expected = newProgramming();
   for (int input = 1; input <= 8; ++input)
@@ -219,7 +221,8 @@ TEST_F(Connect, APortFailingMidReadIsNotRespondingAndLeavesThePortClosed) {
   EXPECT_EQ(connectAndRead(link(), record).outcome, ConnectOutcome::NotResponding);
   EXPECT_EQ(prompts.texts(), std::vector<std::string>{"The Tarvek is not responding"});
   EXPECT_FALSE(port.isOpen());
-  EXPECT_EQ(port.calls.back(), "close");
+  EXPECT_EQ(port.calls.end()[-2], "close");
+  EXPECT_EQ(port.calls.back(), "unpin");
 }
 
 using MainConnect = Fixture;
@@ -296,7 +299,7 @@ TEST_F(MainConnect, DoesNotClearTheReducedFeatureFlag) {
 TEST(SignOff, SendsByeAndIgnoresEverything) {
   ScriptedPort port;
   signOff(port, 2);
-  EXPECT_EQ(port.calls, (std::vector<std::string>{"open 2", "transmit BY", "read 10 1000", "close"}));
+  EXPECT_EQ(port.calls, (std::vector<std::string>{"pin 2", "open 2", "transmit BY", "read 10 1000", "close", "unpin"}));
 
   ScriptedPort closed;
   closed.opens = [](int) { return false; };
@@ -307,6 +310,37 @@ TEST(SignOff, SendsByeAndIgnoresEverything) {
   dead.failsOnRead = [](const std::string&) { return true; };
   signOff(dead, 2);
   EXPECT_FALSE(dead.isOpen());
+}
+
+// A fault of this program inside an operation is not a unit that stopped answering: it
+// goes on to the caller, past the port and the progress screen, both closed.
+TEST(ProgrammingError, GoesOnToTheCallerOfEachOperation) {
+  const std::pair<const char*, std::function<void(Bench&)>> operations[] = {
+      {"connect",
+       [](Bench& b) {
+         Programming record;
+         connectAndRead(b.link(), record);
+       }},
+      {"Main connect", [](Bench& b) { connectFromMain(b.link()); }},
+      {"send",
+       [](Bench& b) {
+         b.prompts.answers.push_back(Answer::Yes);
+         sendProgramming(b.link(), newProgramming());
+       }},
+      {"sign-off", [](Bench& b) { signOff(b.port, b.session.portNumber); }},
+  };
+  for (const auto& [name, run] : operations) {
+    Bench b;
+    b.port.responder = [](const std::string& command) -> std::optional<std::string> {
+      if (command == "HI") return "OK";
+      throw std::out_of_range("a fault of the program");
+    };
+    EXPECT_THROW(run(b), std::out_of_range) << name;
+    EXPECT_FALSE(b.port.isOpen()) << name;
+    EXPECT_EQ(b.port.calls.back(), "unpin") << name;
+    EXPECT_FALSE(b.progress.open) << name;
+    for (const std::string& text : b.prompts.texts()) EXPECT_NE(text, messages::kNotResponding) << name;
+  }
 }
 
 }  // namespace

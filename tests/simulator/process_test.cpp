@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <thread>
@@ -60,6 +62,34 @@ TEST(SimulatorProgram, StopSignalsEndItCleanlyAndTakeTheLinkAway) {
     EXPECT_EQ(simulator.stop(), 0) << signal;
     EXPECT_FALSE(std::filesystem::is_symlink(options.link)) << signal;
   }
+}
+
+TEST(SimulatorProgram, EndsWithTheProcessThatStartedIt) {
+  TempDir dir;
+  SimulatorOptions options;
+  options.link = dir / "ports" / "com1";
+  int pidPipe[2];
+  ASSERT_EQ(::pipe(pidPipe), 0);
+  const pid_t starter = ::fork();
+  ASSERT_GE(starter, 0);
+  if (starter == 0) {
+    SimulatorProcess simulator(options);
+    const pid_t pid = simulator.pid();
+    if (::write(pidPipe[1], &pid, sizeof pid) == sizeof pid) ::pause();
+    ::_exit(1);
+  }
+  pid_t simulator = 0;
+  ASSERT_EQ(::read(pidPipe[0], &simulator, sizeof simulator), ssize_t(sizeof simulator));
+  ::close(pidPipe[0]);
+  ::close(pidPipe[1]);
+  ::kill(starter, SIGKILL);  // no destructor runs
+  ::waitpid(starter, nullptr, 0);
+  const auto deadline = std::chrono::steady_clock::now() + 2s;
+  while (std::filesystem::is_symlink(options.link) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(2ms);
+  const bool ended = !std::filesystem::is_symlink(options.link);
+  EXPECT_TRUE(ended) << "tarvek-sim outlived the process that started it";
+  if (!ended) ::kill(simulator, SIGTERM);
 }
 
 }  // namespace

@@ -2,12 +2,24 @@
 
 namespace tarvek::test {
 
-bool ScriptedPort::open(int portNumber) {
+void ScriptedPort::pin(int portNumber) {
+  calls.push_back("pin " + std::to_string(portNumber));
+  if (m_pinned) throw std::logic_error("a second pin inside an operation");
+  m_pinned = portNumber;
+}
+
+void ScriptedPort::unpin() {
+  calls.push_back("unpin");
+  m_pinned.reset();
+  m_open = false;
+}
+
+bool ScriptedPort::open() {
   ++openCount;
-  calls.push_back("open " + std::to_string(portNumber));
+  if (!m_pinned) throw std::logic_error("opened outside an operation");
+  calls.push_back("open " + std::to_string(*m_pinned));
   m_open = !opens || opens(openCount);
   if (m_open) m_pending.reset();
-  lastPort = portNumber;
   return m_open;
 }
 
@@ -15,7 +27,7 @@ void ScriptedPort::transmit(const std::string& bytes) {
   calls.push_back("transmit " + bytes);
   if (!m_open) throw LinkError("transmit on a closed port");
   Exchange exchange;
-  exchange.port = lastPort;
+  exchange.port = m_pinned.value_or(0);
   exchange.sent = bytes;
   exchanges.push_back(exchange);
   m_pending = responder ? responder(bytes) : std::nullopt;

@@ -11,7 +11,9 @@
 namespace tarvek::test {
 
 // A serial port double that answers each command from a script and logs every call,
-// so tests can check the exact bytes, read lengths, time-outs and open/close order.
+// so tests can check the exact bytes, read lengths, time-outs and open/close order. Like
+// the real port it opens only inside an operation's pin (std::logic_error otherwise), and
+// an operation pins once.
 class ScriptedPort : public SerialPort {
  public:
   struct Exchange {
@@ -22,7 +24,9 @@ class ScriptedPort : public SerialPort {
     std::string answer;
   };
 
-  bool open(int portNumber) override;
+  void pin(int portNumber) override;
+  void unpin() override;
+  bool open() override;
   void transmit(const std::string& bytes) override;
   std::string read(std::size_t length, std::chrono::milliseconds timeout) override;
   void close() override;
@@ -37,13 +41,13 @@ class ScriptedPort : public SerialPort {
   std::function<bool(const std::string& sent)> failsOnRead;
 
   std::vector<Exchange> exchanges;  // one per transmitted command
-  std::vector<std::string> calls;   // "open 3", "transmit HI", "read 2 2000", "close"
+  std::vector<std::string> calls;   // "pin 3", "open 3", "transmit HI", "read 2 2000", "close", "unpin"
   int openCount = 0;
   int closeCount = 0;
 
  private:
   bool m_open = false;
-  int lastPort = 0;
+  std::optional<int> m_pinned;  // the port of the operation that runs
   std::optional<std::string> m_pending;
 };
 

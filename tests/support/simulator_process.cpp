@@ -65,6 +65,9 @@ SimulatorProcess::SimulatorProcess(SimulatorOptions options, std::chrono::millis
   arguments.insert(arguments.begin(), simulatorExecutable().string());
   arguments.push_back("--ready-file");
   arguments.push_back((m_scratch / "ready").string());
+  // Never outlives this process, however it ends.
+  arguments.push_back("--parent");
+  arguments.push_back(std::to_string(::getpid()));
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);

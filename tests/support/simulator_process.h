@@ -27,7 +27,8 @@ struct SimulatorOptions {
 };
 
 // tarvek-sim running as a child process for the length of a test. The constructor
-// returns once the link is served; the destructor stops it (SIGTERM, then waits).
+// returns once the link is served; the destructor stops it (SIGTERM, then waits). Should
+// this process end without it (killed, crashed), tarvek-sim ends too.
 class SimulatorProcess {
  public:
   explicit SimulatorProcess(SimulatorOptions options,

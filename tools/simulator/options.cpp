@@ -67,6 +67,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
       options.idleGap = std::chrono::milliseconds(bounded(name, value(), 1, 10'000));
     } else if (name == "--replug-delay") {
       options.replugDelay = std::chrono::milliseconds(bounded(name, value(), 0, 600'000));
+    } else if (name == "--parent") {
+      options.parent = bounded(name, value(), 1, 4'194'304);
     } else if (name == "--fault") {
       try {
         options.faults.push_back(parseFault(value()));
@@ -109,6 +111,8 @@ std::string helpText() {
          "  --replug-delay MS     after a dropped line, how long until a new pseudo-terminal is\n"
          "                        served and the link points to it (default 1000); meanwhile the\n"
          "                        link is gone, as an unplugged adapter's device is\n"
+         "  --parent PID          end as on SIGTERM when process PID, which started it, ends, even\n"
+         "                        if it was killed or crashed (a test or a benchmark)\n"
          "  -h, --help            show this help\n"
          "\n"
          "Commands (no terminator): HI and BY answer OK; MR, I<n>R and N<n>R<k> answer the records;\n"

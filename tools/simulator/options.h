@@ -22,6 +22,7 @@ struct Options {
   std::chrono::milliseconds idleGap{5};
   std::chrono::milliseconds replugDelay{1000};
   std::vector<Fault> faults;
+  long parent = 0;  // the process whose end ends the simulator too; 0: none
   bool help = false;
 };
 

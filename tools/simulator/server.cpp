@@ -61,6 +61,12 @@ int Server::run() {
     sigemptyset(&action.sa_mask);
     ::sigaction(signal, &action, nullptr);
   }
+  // A test or benchmark that started it and ended without stopping it, killed or
+  // crashed, takes it along instead of leaving it running.
+  if (m_options.parent != 0) {
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != m_options.parent) g_stopSignal = SIGTERM;
+  }
 
   openLine();
   while (!g_stopSignal) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+
+namespace tarvek {
+
+// The device behind a port number, as an operation pins it.
+struct PortDevice {
+  std::filesystem::path path;  // the device file that is opened
+  std::filesystem::path link;  // the ports/comN link that named it; empty for the platform's own name
+
+  bool operator==(const PortDevice&) const = default;
+};
+
+// The platform's own name for serial port N: /dev/ttyS<N-1> (COMN on Windows).
+std::filesystem::path platformPortName(int portNumber);
+
+// Port N of the program folder: the device that `ports/comN` leads to when that link
+// exists (the real device, so that its lock file is the one other programs use), else
+// `fallback`. A link that leads nowhere gives its own path, which does not open.
+PortDevice resolvePortDevice(const std::filesystem::path& programDir, int portNumber,
+                             const std::filesystem::path& fallback);
+
+// Whether the device can still be the one pinned: its link, if it came through one,
+// still leads to it. An adapter's link goes when the adapter is unplugged, and a link
+// made again may lead to another device.
+bool stillLinked(const PortDevice& device);
+
+}  // namespace tarvek
