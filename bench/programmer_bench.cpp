@@ -25,9 +25,9 @@
 #include <sstream>
 #include <string>
 
-#include "app/application.h"
-#include "link/qt_serial_port.h"
-#include "record/display_lines.h"
+#include "core/display_lines.h"
+#include "gui/application.h"
+#include "port/qt_serial_port.h"
 #include "support/scripted_prompts.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"

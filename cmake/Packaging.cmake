@@ -1,13 +1,13 @@
 # The install layout and the Debian package.
 #
 #   bin/tarvek-programmer                               the program
-#   share/tarvek-programmer/help*.txt                   the help texts (installed by src/app)
+#   share/tarvek-programmer/help*.txt                   the help texts (installed by src/CMakeLists.txt)
 #   share/applications/tarvek-programmer.desktop        the desktop entry
 #   share/icons/hicolor/scalable/apps/tarvek-programmer.svg, and PNG sizes when rendered
 #
 # An installed program keeps setup.txt and ports/ in a per-user folder and its settings
 # files in ~/Documents/Tarvek; it finds the help texts from its own folder through
-# TARVEK_INSTALLED_HELP_FROM_BIN (main.cpp).
+# TARVEK_INSTALLED_HELP_FROM_BIN (src/port/executable_folders.cpp).
 # The simulator is a development tool and is not installed.
 
 include(GNUInstallDirs)

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "record/display_lines.h"
+#include "core/display_lines.h"
 
 // What the fuzz targets share: a reader of their input, front to back, so that seeds can
 // be written by hand (fuzz/README.md gives each target's layout), and the checks of the

@@ -12,11 +12,11 @@
 
 #include <cstdio>
 
-#include "app/session.h"
-#include "editors/record_check.h"
+#include "core/codec.h"
+#include "core/link_operations.h"
+#include "core/record_check.h"
+#include "core/session.h"
 #include "fuzz_checks.h"
-#include "link/codec.h"
-#include "link/link_operations.h"
 #include "support/recording_progress.h"
 #include "support/scripted_port.h"
 #include "support/scripted_prompts.h"

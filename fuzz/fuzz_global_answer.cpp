@@ -3,8 +3,8 @@
 // Input: one byte of flags (bit 0: short layout; bits 1-2: the Function before the read,
 // 0-2 one of the three, 3 a text that is none of them), then the answer.
 
+#include "core/codec.h"
 #include "fuzz_checks.h"
-#include "link/codec.h"
 
 using namespace tarvek;
 

@@ -18,9 +18,9 @@
 
 #include <vector>
 
-#include "editors/global_rules.h"
+#include "core/codec.h"
+#include "core/global_rules.h"
 #include "fuzz_checks.h"
-#include "link/codec.h"
 
 using namespace tarvek;
 using entry::GlobalBox;

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/codec.h"
 #include "fuzz_checks.h"
-#include "link/codec.h"
 
 using namespace tarvek;
 using lines::Field;

@@ -17,9 +17,9 @@
 
 #include <vector>
 
-#include "editors/input_spec_rules.h"
+#include "core/codec.h"
+#include "core/input_spec_rules.h"
 #include "fuzz_checks.h"
-#include "link/codec.h"
 
 using namespace tarvek;
 using entry::InputBox;

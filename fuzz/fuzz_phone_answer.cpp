@@ -2,9 +2,9 @@
 //
 // Input: one byte for the slot (1 + byte mod 8), then the answer.
 
-#include "editors/phone_rules.h"
+#include "core/codec.h"
+#include "core/phone_rules.h"
 #include "fuzz_checks.h"
-#include "link/codec.h"
 
 using namespace tarvek;
 

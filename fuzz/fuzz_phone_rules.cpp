@@ -19,9 +19,9 @@
 
 #include <vector>
 
-#include "editors/phone_rules.h"
+#include "core/codec.h"
+#include "core/phone_rules.h"
 #include "fuzz_checks.h"
-#include "link/codec.h"
 
 using namespace tarvek;
 

@@ -5,9 +5,9 @@
 
 #include <sstream>
 
-#include "editors/entry_rules.h"
-#include "editors/record_check.h"
-#include "files/settings_file.h"
+#include "core/entry_rules.h"
+#include "core/record_check.h"
+#include "core/settings_file.h"
 #include "fuzz_checks.h"
 
 using namespace tarvek;

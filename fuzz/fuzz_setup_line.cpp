@@ -2,7 +2,7 @@
 //
 // Input: the line.
 
-#include "app/setup_file.h"
+#include "core/setup_file.h"
 #include "fuzz_checks.h"
 
 using namespace tarvek;

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <memory>
 
-#include "link/qt_serial_port.h"
+#include "port/qt_serial_port.h"
 #include "support/app_harness.h"
 #include "support/simulator_process.h"
 

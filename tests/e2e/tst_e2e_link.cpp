@@ -4,10 +4,10 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "core/display_lines.h"
+#include "core/programming.h"
 #include "e2e/e2e_harness.h"
 #include "e2e/units.h"
-#include "record/display_lines.h"
-#include "record/programming.h"
 
 using namespace tarvek;
 using namespace tarvek::test;

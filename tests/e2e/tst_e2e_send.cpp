@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <optional>
 
-#include "app/termination_signals.h"
+#include "core/link_operations.h"
 #include "e2e/e2e_harness.h"
 #include "e2e/units.h"
-#include "link/link_operations.h"
+#include "port/termination_signals.h"
 
 using namespace tarvek;
 using namespace tarvek::test;

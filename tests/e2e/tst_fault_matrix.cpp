@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "core/programming.h"
 #include "e2e/e2e_harness.h"
-#include "record/programming.h"
 #include "simulator/memory_text.h"
 
 using namespace tarvek;

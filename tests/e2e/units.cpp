@@ -1,6 +1,6 @@
 #include "e2e/units.h"
 
-#include "record/display_lines.h"
+#include "core/display_lines.h"
 
 namespace tarvek::test {
 

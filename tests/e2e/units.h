@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record/programming.h"
+#include "core/programming.h"
 #include "simulator/memory.h"
 
 namespace tarvek::test {

@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QTest>
 
-#include "record/programming.h"
+#include "core/programming.h"
 
 namespace tarvek::test {
 

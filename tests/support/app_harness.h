@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/application.h"
-#include "app/text_codec.h"
+#include "gui/application.h"
+#include "port/text_codec.h"
 #include "support/scripted_port.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "record/programming.h"
+#include "core/programming.h"
 
 // Readable failure output for the record's values.
 namespace tarvek {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "link/progress.h"
+#include "core/progress.h"
 
 namespace tarvek::test {
 

@@ -1,0 +1,32 @@
+#include "core/port_device.h"
+
+#include <string>
+
+namespace tarvek {
+
+namespace fs = std::filesystem;
+
+fs::path platformPortName(int portNumber) {
+#ifdef _WIN32
+  return "COM" + std::to_string(portNumber);
+#else
+  return "/dev/ttyS" + std::to_string(portNumber - 1);
+#endif
+}
+
+PortDevice resolvePortDevice(const fs::path& programDir, int portNumber, const fs::path& fallback) {
+  const fs::path link = programDir / "ports" / ("com" + std::to_string(portNumber));
+  std::error_code error;
+  if (!fs::exists(fs::symlink_status(link, error))) return PortDevice{fallback, {}};
+  const fs::path target = fs::canonical(link, error);
+  return PortDevice{error ? link : target, link};
+}
+
+bool stillLinked(const PortDevice& device) {
+  if (device.link.empty()) return true;
+  std::error_code error;
+  const fs::path target = fs::canonical(device.link, error);
+  return !error && target == device.path;
+}
+
+}  // namespace tarvek

@@ -1,0 +1,32 @@
+#include "gui/comm_port_screen.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace tarvek {
+
+CommPortScreen::CommPortScreen(int currentPort, HelpDesk* help, QWidget* parent)
+    : Screen(QStringLiteral("frmCommPort"), QStringLiteral("Comm Port"), 2760, 1755, parent),
+      m_ports(new QComboBox(client())) {
+  m_ports->setObjectName(QStringLiteral("cmbPort"));
+  m_ports->setGeometry(px(840), px(240), px(1215), px(315));
+  for (int port = 1; port <= 16; ++port) m_ports->addItem(QStringLiteral("Comm %1").arg(port));
+  // There is no entry for a port outside 1 to 16; Comm 1 stands in for it.
+  m_ports->setCurrentIndex(currentPort >= 1 && currentPort <= 16 ? currentPort - 1 : 0);
+
+  QPushButton* apply = addButton(client(), "cmdApply", QStringLiteral("Apply"), 240, 1080, 975, 375);
+  apply->setToolTip(QStringLiteral("Enters the Comm Port selection"));
+  QPushButton* exit = addButton(client(), "cmdExit", QStringLiteral("Exit"), 1440, 1080, 975, 375);
+  exit->setToolTip(QStringLiteral("Does not change the Comm Port setting"));
+  connect(apply, &QPushButton::clicked, this, &CommPortScreen::applyClicked);
+  connect(exit, &QPushButton::clicked, this, &CommPortScreen::exitClicked);
+
+  addHelpMenu(help, "CommPort");
+  // Closing the window leaves the setting alone, as Exit does.
+  setClosingAllowed(false);
+  connect(this, &Screen::closeRequested, this, &CommPortScreen::exitClicked);
+}
+
+int CommPortScreen::selectedPort() const { return m_ports->currentIndex() + 1; }
+
+}  // namespace tarvek

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "gui/screen.h"
+
+class QComboBox;
+
+namespace tarvek {
+
+// frmCommPort: chooses the serial port, Comm 1 to Comm 16.
+class CommPortScreen : public Screen {
+  Q_OBJECT
+
+ public:
+  CommPortScreen(int currentPort, HelpDesk* help, QWidget* parent = nullptr);
+
+  // The port chosen in the list, 1 to 16.
+  int selectedPort() const;
+  QComboBox* portList() const { return m_ports; }
+
+ signals:
+  void applyClicked();
+  void exitClicked();
+
+ private:
+  QComboBox* m_ports;
+};
+
+}  // namespace tarvek

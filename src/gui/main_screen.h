@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/programming.h"
+#include "gui/screen.h"
+
+class QAction;
+class QListWidget;
+
+namespace tarvek {
+
+// frmMain: shows the whole record and starts every other action.
+class MainScreen : public Screen {
+  Q_OBJECT
+
+ public:
+  explicit MainScreen(HelpDesk* help, QWidget* parent = nullptr);
+
+  const Programming& record() const { return m_record; }
+  void setRecord(const Programming& record);
+
+  // Connect shown and Send disabled while offline; the reverse once online.
+  void setOnline(bool online);
+  // Greys the Hookswitch Flash row: the unit takes no such setting.
+  void setHookswitchGreyed(bool greyed);
+
+  QPushButton* connectButton() const { return m_connect; }
+  QPushButton* sendButton() const { return m_send; }
+  QListWidget* inputSpecsList() const { return m_inputSpecs; }
+  QListWidget* phoneNumbersList() const { return m_phoneNumbers; }
+
+ signals:
+  void editGlobalClicked();
+  void editInputSpecsClicked();
+  void editPhoneNumbersClicked();
+  void connectClicked();
+  void sendClicked();
+  void exitClicked();
+  void saveTriggered();
+  void saveAsTriggered();
+  void printTriggered();
+
+ private:
+  QLabel* addSettingRow(QWidget* frame, const char* captionName, const QString& caption, const char* valueName, int top,
+                        int valueHeight = 255);
+
+  Programming m_record;
+  QListWidget* m_inputSpecs;
+  QListWidget* m_phoneNumbers;
+  QLabel* m_function;
+  QLabel* m_securityCode;
+  QLabel* m_accessCode;
+  QLabel* m_ringDelay;
+  QLabel* m_ringbackLimit;
+  QLabel* m_dialingSpeed;
+  QLabel* m_callProgress;
+  QLabel* m_forced;
+  QLabel* m_hookswitchCaption;
+  QLabel* m_hookswitch;
+  QPushButton* m_connect;
+  QPushButton* m_send;
+};
+
+}  // namespace tarvek

@@ -1,0 +1,136 @@
+#include "support/sample_records.h"
+
+#include <string>
+
+#include "core/display_lines.h"
+
+namespace tarvek::test {
+
+namespace {
+
+using lines::Field;
+
+void setInput(Programming& record, int input, const char* normal, const char* duration, const std::string& qualifier,
+              const std::string& resume, const char* count, const char* lap) {
+  auto at = record.inputSpecs.begin() + lines::inputFieldIndex(input);
+  at[0] = lines::field(Field::NormalState, normal);
+  at[1] = lines::field(Field::Duration, duration);
+  at[2] = lines::field(Field::QualifierTimer, qualifier);
+  at[3] = lines::field(Field::ResumeTimer, resume);
+  at[4] = lines::field(Field::MsgRptCount, count);
+  at[5] = lines::field(Field::LapCounter, lap);
+}
+
+std::string& phoneAt(Programming& record, int input, int slot) {
+  return record.phoneNumbers[static_cast<std::size_t>(lines::phoneLineIndex(input, slot))];
+}
+
+int between(std::mt19937& random, int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+std::string digits(std::mt19937& random, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += static_cast<char>('0' + between(random, 0, 9));
+  return text;
+}
+
+std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+}  // namespace
+
+Programming siteA() {
+  Programming record = newProgramming();
+  record.global = {"Alarm Dialer (No Beeps)", "123456", "654321", "3", "12", "Fast", "Disabled", "07", "Enabled"};
+  const std::string zero = lines::timer("00", "00", "00");
+  setInput(record, 1, "Normally Open", "Momentary", lines::timer("00", "00", "05"), lines::timer("01", "02", "03"), "2",
+           "1");
+  setInput(record, 2, "Normally Closed", "Continuous", lines::timer("18", "59", "59"), zero, "12", "99");
+  setInput(record, 3, "Disabled", "Momentary", zero, lines::timer("00", "30", "00"), "07", "5");
+  setInput(record, 4, "Normally Closed", "Momentary", zero, zero, "9", "10");
+
+  phoneAt(record, 1, 1) = lines::phone(1, "5551234", false);
+  phoneAt(record, 1, 2) = lines::phone(2, "*70,555", true);
+  phoneAt(record, 1, 4) = lines::notProgrammed(4, 7);
+  phoneAt(record, 1, 5) = lines::notProgrammed(5, 7, true);
+  phoneAt(record, 1, 6) = lines::phone(6, "0123456789*#,0123456789*#,012345", false);
+  phoneAt(record, 1, 7) = lines::phone(7, "#", false);
+  phoneAt(record, 2, 1) = lines::phone(1, "18005550100", true);
+  return record;
+}
+
+Programming siteAAsRead() {
+  Programming record = siteA();
+  phoneAt(record, 1, 4) = lines::notProgrammed(4);
+  phoneAt(record, 1, 5) = lines::notProgrammed(5);
+  return record;
+}
+
+Programming shopFloor() {
+  Programming record = newProgramming();
+  record.global = {"Aislecall", "000000", "N/A", "9", "N/A", "N/A", "N/A", "N/A", "N/A"};
+  phoneAt(record, 1, 1) = lines::phone(1, "911", false);
+  return record;
+}
+
+Programming randomRecord(std::mt19937& random) {
+  Programming record = newProgramming();
+  GlobalSettings& global = record.global;
+  const char* functions[] = {text::kAlarmDialer, text::kAislecall, text::kAlarmDialerNoBeeps};
+  global.function = functions[between(random, 0, 2)];
+  global.securityCode = digits(random, 6);
+  global.ringDelay = digits(random, 1);
+  if (global.function == text::kAislecall) {
+    for (std::string* value : {&global.accessCode, &global.ringbackLimit, &global.dialingSpeed, &global.callProgress,
+                               &global.forcedPlayTimer, &global.hookswitchFlash})
+      *value = text::kNotApplicable;
+    // A unit with the short layouts shows Hookswitch Flash "Disabled" in every mode.
+    if (between(random, 0, 3) == 0) global.hookswitchFlash = text::kDisabled;
+  } else {
+    global.accessCode = digits(random, 6);
+    global.ringbackLimit = std::to_string(between(random, 1, 99));
+    global.dialingSpeed = between(random, 0, 1) ? text::kNormal : text::kFast;
+    const bool detect = between(random, 0, 1);
+    global.callProgress = detect ? text::kEnabled : text::kDisabled;
+    global.forcedPlayTimer = detect ? text::kNotApplicable : twoDigits(between(random, 1, 99));
+    global.hookswitchFlash = between(random, 0, 1) ? text::kEnabled : text::kDisabled;
+  }
+
+  const char* states[] = {lines::kNormallyOpen, lines::kNormallyClosed, lines::kDisabled};
+  auto timer = [&] {
+    return lines::timer(twoDigits(between(random, 0, 18)), twoDigits(between(random, 0, 59)),
+                        twoDigits(between(random, 0, 59)));
+  };
+  // Counts read from a device have no leading zero; an editor may leave one ("07").
+  auto count = [&] {
+    const int value = between(random, 1, 99);
+    return between(random, 0, 4) == 0 ? twoDigits(value) : std::to_string(value);
+  };
+  for (int input = 1; input <= kInputCount; ++input)
+    setInput(record, input, states[between(random, 0, 2)], between(random, 0, 1) ? "Momentary" : "Continuous", timer(),
+             timer(), count().c_str(), count().c_str());
+
+  const std::string symbols = "0123456789*#,";
+  for (int input = 1; input <= kInputCount; ++input) {
+    for (int slot = 1; slot <= kNumbersPerInput; ++slot) {
+      std::string& line = phoneAt(record, input, slot);
+      switch (between(random, 0, 4)) {
+        case 0:
+          line = lines::notProgrammed(slot);
+          break;
+        case 1:
+          line = lines::notProgrammed(slot, 7, between(random, 0, 1));
+          break;
+        default: {
+          std::string number;
+          const int length = between(random, 1, 32);
+          for (int i = 0; i < length; ++i) number += symbols[static_cast<std::size_t>(between(random, 0, 12))];
+          line = lines::phone(slot, number, between(random, 0, 1));
+        }
+      }
+    }
+  }
+  return record;
+}
+
+std::filesystem::path filesDataDir() { return TARVEK_FILES_DATA_DIR; }
+
+}  // namespace tarvek::test
