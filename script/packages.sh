@@ -7,6 +7,7 @@ TARVEK_PACKAGES=(
   libgtest-dev libgmock-dev
   fonts-liberation fonts-dejavu-core
   xvfb poppler-utils
+  python3
 )
 
 # What script/fuzz (and the fuzz step of script/test) adds: clang 14 and its runtime,
