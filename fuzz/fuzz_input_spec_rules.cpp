@@ -46,7 +46,7 @@ void checkRebuilt(const std::vector<std::string>& working, const std::vector<std
                                Field::ResumeTimer, Field::MsgRptCount, Field::LapCounter};
   for (std::size_t i = 0; i < 6; ++i) TARVEK_FUZZ_CHECK(fuzz::hasFieldForm(rebuilt[first + i], kFields[i]), detail);
   const std::string_view state = fuzz::fieldValue(rebuilt[first]);
-  TARVEK_FUZZ_CHECK(state == lines::kNormallyOpen || state == lines::kNormallyClosed || state == lines::kDisabled,
+  TARVEK_FUZZ_CHECK(state == lines::kNormallyOpen || state == lines::kNormallyClosed || state == text::kDisabled,
                     detail);
   const std::string_view duration = fuzz::fieldValue(rebuilt[first + 1]);
   TARVEK_FUZZ_CHECK(duration == (checked.momentary ? lines::kMomentary : lines::kContinuous), detail);

@@ -49,7 +49,7 @@ void checkForms(const Programming& record, const std::string& detail) {
                         detail + " [" + line + "]");
     }
     const std::string_view state = fuzz::fieldValue(record.inputSpecs[block + 2]);
-    TARVEK_FUZZ_CHECK(state == lines::kNormallyOpen || state == lines::kNormallyClosed || state == lines::kDisabled,
+    TARVEK_FUZZ_CHECK(state == lines::kNormallyOpen || state == lines::kNormallyClosed || state == text::kDisabled,
                       detail);
     const std::string_view duration = fuzz::fieldValue(record.inputSpecs[block + 3]);
     TARVEK_FUZZ_CHECK(duration == lines::kMomentary || duration == lines::kContinuous, detail);
@@ -179,7 +179,7 @@ Programming recordFrom(fuzz::Input& in) {
   for (int input = 1; input <= kInputCount; ++input) {
     auto line = record.inputSpecs.begin() + lines::inputFieldIndex(input);
     const std::uint8_t codes = in.byte();
-    const char* const states[] = {lines::kNormallyOpen, lines::kNormallyClosed, lines::kDisabled};
+    const char* const states[] = {lines::kNormallyOpen, lines::kNormallyClosed, text::kDisabled};
     *line++ = lines::field(lines::Field::NormalState, states[codes % 3]);
     *line++ = lines::field(lines::Field::Duration, codes & 4 ? lines::kMomentary : lines::kContinuous);
     for (const lines::Field timer : {lines::Field::QualifierTimer, lines::Field::ResumeTimer}) {

@@ -28,7 +28,7 @@ unsigned timerSeconds(const std::string& answer, std::size_t lowPosition) {
 std::string normalStateText(const std::string& code) {
   if (code == "0") return lines::kNormallyOpen;
   if (code == "1") return lines::kNormallyClosed;
-  if (code == "2") return lines::kDisabled;
+  if (code == "2") return text::kDisabled;
   return code;  // no text of its own: the line shows the code
 }
 

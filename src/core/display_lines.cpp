@@ -116,7 +116,7 @@ std::string phoneNumber(std::string_view line) {
 std::string normalStateValue(std::string_view line) {
   if (contains(line, "Open")) return kNormallyOpen;
   if (contains(line, "Closed")) return kNormallyClosed;
-  return kDisabled;
+  return text::kDisabled;
 }
 
 std::string durationValue(std::string_view line) { return contains(line, kMomentary) ? kMomentary : kContinuous; }

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/programming.h"
+
 // The text forms of the display lines and the rules by which every reader takes
 // values back out of them. Every writer and reader of the record goes through here.
 namespace tarvek::lines {
@@ -13,7 +15,6 @@ inline constexpr int kValueColumn = 21;  // 1-based column where a field value s
 
 inline constexpr const char* kNormallyOpen = "Normally Open";
 inline constexpr const char* kNormallyClosed = "Normally Closed";
-inline constexpr const char* kDisabled = "Disabled";
 inline constexpr const char* kMomentary = "Momentary";
 inline constexpr const char* kContinuous = "Continuous";
 inline constexpr const char* kNotProgrammed = "Not Programmed";
@@ -64,9 +65,9 @@ std::string lastChars(std::string_view text, std::size_t n);
 std::string trimmed(std::string_view text);
 
 // Indices into the lists (inputs 1-8, slots 1-8).
-constexpr int inputBlockIndex(int input) { return 9 * (input - 1); }
-constexpr int inputFieldIndex(int input) { return 9 * (input - 1) + 2; }
-constexpr int phoneBlockIndex(int input) { return 11 * (input - 1); }
-constexpr int phoneLineIndex(int input, int slot) { return 11 * (input - 1) + 1 + slot; }
+constexpr int inputBlockIndex(int input) { return kLinesPerInputBlock * (input - 1); }
+constexpr int inputFieldIndex(int input) { return inputBlockIndex(input) + 2; }
+constexpr int phoneBlockIndex(int input) { return kLinesPerPhoneBlock * (input - 1); }
+constexpr int phoneLineIndex(int input, int slot) { return phoneBlockIndex(input) + 1 + slot; }
 
 }  // namespace tarvek::lines

@@ -36,7 +36,7 @@ const char* normalStateText(NormalState state) {
     case NormalState::Disabled:
       break;
   }
-  return lines::kDisabled;
+  return text::kDisabled;
 }
 
 }  // namespace

@@ -23,13 +23,13 @@ void communicationsError(const Link& link) {
 // Closes the progress screen when the operation ends, on every path.
 class ProgressCloser {
  public:
-  explicit ProgressCloser(ProgressDisplay& progress) : m_progress(progress) {}
+  explicit ProgressCloser(Progress& progress) : m_progress(progress) {}
   ~ProgressCloser() { m_progress.closeProgress(); }
   ProgressCloser(const ProgressCloser&) = delete;
   ProgressCloser& operator=(const ProgressCloser&) = delete;
 
  private:
-  ProgressDisplay& m_progress;
+  Progress& m_progress;
 };
 
 enum class Greeting { PortNotOpened, NotAnswered, Answered };

@@ -10,7 +10,7 @@ namespace tarvek {
 
 class SerialPort;
 class Prompts;
-class ProgressDisplay;
+class Progress;
 struct Session;
 
 // What every conversation with the Tarvek needs.
@@ -18,7 +18,7 @@ struct Link {
   SerialPort& port;
   Session& session;
   Prompts& prompts;
-  ProgressDisplay& progress;
+  Progress& progress;
 };
 
 namespace messages {

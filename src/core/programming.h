@@ -39,7 +39,7 @@ inline constexpr int kLinesPerPhoneBlock = 11;
 inline constexpr int kInputSpecLineCount = kInputCount * kLinesPerInputBlock;  // 72
 inline constexpr int kPhoneLineCount = kInputCount * kLinesPerPhoneBlock;      // 88
 
-// Display values of the Global settings.
+// Display values of the Global settings; "Disabled" is also a Normal State of an input.
 namespace text {
 inline constexpr const char* kAlarmDialer = "Alarm Dialer";
 inline constexpr const char* kAislecall = "Aislecall";

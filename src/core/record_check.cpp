@@ -95,7 +95,7 @@ void checkGlobal(const GlobalSettings& g, bool reducedFeatures, Problems& proble
 bool validField(Field which, std::string_view value) {
   switch (which) {
     case Field::NormalState:
-      return oneOf(value, {lines::kNormallyOpen, lines::kNormallyClosed, lines::kDisabled});
+      return oneOf(value, {lines::kNormallyOpen, lines::kNormallyClosed, text::kDisabled});
     case Field::Duration:
       return oneOf(value, {lines::kMomentary, lines::kContinuous});
     case Field::QualifierTimer:

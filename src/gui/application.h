@@ -13,7 +13,7 @@
 #include "gui/comm_port_screen.h"
 #include "gui/main_screen.h"
 #include "gui/not_found_screen.h"
-#include "gui/progress_screen.h"
+#include "gui/qt_progress.h"
 #include "gui/select_screen.h"
 #include "gui/sign_on_screen.h"
 
@@ -46,7 +46,7 @@ class Application : public QObject {
   Session& session() { return m_session; }
   Prompts& prompts() { return m_prompts; }
   HelpDesk& help() { return *m_help; }
-  ProgressWindows& progress() { return m_progress; }
+  QtProgress& progress() { return m_progress; }
   const ProgramFolders& folders() const { return m_folders; }
 
   SignOnScreen* signOnScreen() const { return m_signOn; }
@@ -114,7 +114,7 @@ class Application : public QObject {
   SerialPort& m_port;
   Session m_session;
   std::unique_ptr<HelpDesk> m_help;
-  ProgressWindows m_progress;
+  QtProgress m_progress;
 
   QPointer<SignOnScreen> m_signOn;
   QPointer<SelectScreen> m_select;

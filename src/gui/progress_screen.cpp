@@ -1,9 +1,7 @@
 #include "gui/progress_screen.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
-#include <cmath>
 
 namespace tarvek {
 
@@ -27,25 +25,6 @@ ProgressScreen::ProgressScreen(ProgressKind kind, QWidget* parent)
   m_bar->setGeometry(px(360), px(loading ? 1080 : 1320), px(loading ? 4890 : 4785), px(375));
   // The operation ends the screen; the window's own close button does nothing.
   setClosingAllowed(false);
-}
-
-ProgressWindows::~ProgressWindows() { delete m_screen; }
-
-void ProgressWindows::showProgress(ProgressKind kind) {
-  delete m_screen;
-  m_screen = new ProgressScreen(kind);
-  m_screen->showCentred();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-void ProgressWindows::setProgress(double value) {
-  if (!m_screen) return;
-  m_screen->bar()->setValue(static_cast<int>(std::lround(value)));
-}
-
-void ProgressWindows::closeProgress() {
-  delete m_screen;
-  m_screen = nullptr;
 }
 
 }  // namespace tarvek

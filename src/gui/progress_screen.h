@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QPointer>
-
 #include "core/progress.h"
 #include "gui/screen.h"
 
@@ -21,21 +19,6 @@ class ProgressScreen : public Screen {
 
  private:
   QProgressBar* m_bar;
-};
-
-// Shows the progress screens for the link operations.
-class ProgressWindows : public ProgressDisplay {
- public:
-  ~ProgressWindows() override;
-
-  void showProgress(ProgressKind kind) override;
-  void setProgress(double value) override;
-  void closeProgress() override;
-
-  ProgressScreen* screen() const { return m_screen; }
-
- private:
-  QPointer<ProgressScreen> m_screen;
 };
 
 }  // namespace tarvek

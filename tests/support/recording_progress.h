@@ -8,7 +8,7 @@
 namespace tarvek::test {
 
 // Remembers what the progress screens were told: "show Loading", "10", "close".
-class RecordingProgress : public ProgressDisplay {
+class RecordingProgress : public Progress {
  public:
   void showProgress(ProgressKind kind) override {
     events.push_back(kind == ProgressKind::Loading ? "show Loading" : "show Sending");

@@ -94,7 +94,7 @@ Programming randomRecord(std::mt19937& random) {
     global.hookswitchFlash = between(random, 0, 1) ? text::kEnabled : text::kDisabled;
   }
 
-  const char* states[] = {lines::kNormallyOpen, lines::kNormallyClosed, lines::kDisabled};
+  const char* states[] = {lines::kNormallyOpen, lines::kNormallyClosed, text::kDisabled};
   auto timer = [&] {
     return lines::timer(twoDigits(between(random, 0, 18)), twoDigits(between(random, 0, 59)),
                         twoDigits(between(random, 0, 59)));
