@@ -163,7 +163,7 @@ int measure(int argc, char* argv[]) {
 
     for (const bool longNumbers : {false, true}) {
       const Programming record = longNumbers ? allNumbersLong() : newProgramming();
-      main->setRecord(record);
+      bench.app.document().setRecord(record);
       bench.prompts.shown.clear();
       bench.prompts.answers.push_back(Answer::Yes);
       clock.restart();

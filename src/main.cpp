@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QFont>
 
 #include "gui/application.h"
 #include "gui/qt_prompts.h"

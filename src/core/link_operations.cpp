@@ -129,16 +129,14 @@ ReadResult connectAndRead(const Link& link, Programming& record) {
     const Greeting greeting = greet(link, 2000ms);
     if (greeting == Greeting::PortNotOpened) {
       communicationsError(link);
-      session.callerName = kCallerSelect;
       result.outcome = ConnectOutcome::PortNotOpened;
       return result;
     }
     if (greeting == Greeting::NotAnswered) {
-      session.callerName = kCallerSelect;
       result.outcome = ConnectOutcome::NotFound;
       return result;
     }
-    session.online = true;
+    result.greeted = true;
     link.progress.showProgress(ProgressKind::Loading);
     ProgressCloser closer(link.progress);
     readProgramming(link, record, result);
@@ -152,37 +150,37 @@ ReadResult connectAndRead(const Link& link, Programming& record) {
   return result;
 }
 
-ProbeOutcome connectFromMain(const Link& link) {
+ProbeResult connectFromMain(const Link& link) {
   Session& session = link.session;
+  ProbeResult result;
   DevicePin pin(link.port, session.portNumber);
   try {
     const Greeting greeting = greet(link, 4000ms);
     if (greeting == Greeting::PortNotOpened) {
       communicationsError(link);
-      session.callerName = kCallerMain;
-      return ProbeOutcome::PortNotOpened;
+      result.outcome = ProbeOutcome::PortNotOpened;
+      return result;
     }
     if (greeting == Greeting::NotAnswered) {
-      session.callerName = kCallerMain;
-      return ProbeOutcome::NotFound;
+      result.outcome = ProbeOutcome::NotFound;
+      return result;
     }
-    session.online = true;
+    result.greeted = true;
     session.expectedAnswerLength = 33;
     const auto probe = exchange(link.port, codec::readPhoneCommand(1, 0),
                                 static_cast<std::size_t>(session.expectedAnswerLength), 2000ms);
     if (!probe) {
       communicationsError(link);
-      return ProbeOutcome::Failed;
-    }
-    if (!acceptPhoneAnswer(session, *probe)) {
+      result.outcome = ProbeOutcome::Failed;
+    } else if (!acceptPhoneAnswer(session, *probe)) {
       link.prompts.inform(messages::kPhoneNumbersError);
-      return ProbeOutcome::Failed;
+      result.outcome = ProbeOutcome::Failed;
     }
-    return ProbeOutcome::Online;
   } catch (const LinkError&) {
     link.prompts.inform(messages::kNotResponding);
-    return ProbeOutcome::NotResponding;
+    result.outcome = ProbeOutcome::NotResponding;
   }
+  return result;
 }
 
 void signOff(SerialPort& port, int portNumber) {

@@ -53,14 +53,15 @@ std::optional<std::string> exchange(SerialPort& port, const std::string& command
 // responding"; any other exception is a fault of this program and goes on to the caller.
 
 enum class ConnectOutcome {
-  PortNotOpened,  // "Communications error" shown; the caller name set
-  NotFound,       // the greeting failed; the caller name set
+  PortNotOpened,  // "Communications error" shown
+  NotFound,       // the greeting failed
   Finished,       // the read ended, completely or after a message: show the Main screen
   NotResponding,  // a run-time error ended it with its message
 };
 
 struct ReadResult {
   ConnectOutcome outcome = ConnectOutcome::Finished;
+  bool greeted = false;         // the Tarvek answered the greeting: the program is online
   bool greyHookswitch = false;  // the Global settings came in the short layout
 };
 
@@ -70,9 +71,14 @@ ReadResult connectAndRead(const Link& link, Programming& record);
 
 enum class ProbeOutcome { PortNotOpened, NotFound, Online, Failed, NotResponding };
 
+struct ProbeResult {
+  ProbeOutcome outcome = ProbeOutcome::Online;
+  bool greeted = false;  // the Tarvek answered the greeting, whatever the probe gave
+};
+
 // Connect on the Main screen: greets the Tarvek and probes its phone-record format so
 // the record on the screen can be sent.
-ProbeOutcome connectFromMain(const Link& link);
+ProbeResult connectFromMain(const Link& link);
 
 // The sign-off of Exit: "BY", whatever happens.
 void signOff(SerialPort& port, int portNumber);

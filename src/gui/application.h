@@ -1,34 +1,30 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <filesystem>
-#include <functional>
 #include <memory>
 
+#include "core/document.h"
 #include "core/ending_prompts.h"
 #include "core/program_folders.h"
-#include "core/programming.h"
 #include "core/session.h"
-#include "gui/comm_port_screen.h"
-#include "gui/main_screen.h"
-#include "gui/not_found_screen.h"
+#include "gui/command_guard.h"
+#include "gui/editors.h"
+#include "gui/file_commands.h"
+#include "gui/navigator.h"
 #include "gui/qt_progress.h"
-#include "gui/select_screen.h"
-#include "gui/sign_on_screen.h"
-
-class QPrinter;
 
 namespace tarvek {
 
-enum class PrintChoice;
 class HelpDesk;
 class Prompts;
 class SerialPort;
 struct Link;
 
-// The program: owns the program-wide state and the screens, creates each screen on
-// first use, and moves between them.
+// The program: owns the program-wide state, the document and the pieces that work on
+// them (the screens and the ways between them, the editors, the file commands), and
+// runs the commands that talk to the Tarvek. Every command of a screen goes through
+// one guard.
 class Application : public QObject {
   Q_OBJECT
 
@@ -44,26 +40,24 @@ class Application : public QObject {
   void startUp();
 
   Session& session() { return m_session; }
+  Document& document() { return m_document; }
   Prompts& prompts() { return m_prompts; }
   HelpDesk& help() { return *m_help; }
   QtProgress& progress() { return m_progress; }
   const ProgramFolders& folders() const { return m_folders; }
 
-  SignOnScreen* signOnScreen() const { return m_signOn; }
-  SelectScreen* selectScreen() const { return m_select; }
-  MainScreen* mainScreen() const { return m_main; }
-  CommPortScreen* commPortScreen() const { return m_commPort; }
-  NotFoundScreen* notFoundScreen() const { return m_notFound; }
-  Screen* editorScreen() const { return m_editor; }
+  SignOnScreen* signOnScreen() const { return m_screens.signOnScreen(); }
+  SelectScreen* selectScreen() const { return m_screens.selectScreen(); }
+  MainScreen* mainScreen() const { return m_screens.mainScreen(); }
+  CommPortScreen* commPortScreen() const { return m_screens.commPortScreen(); }
+  NotFoundScreen* notFoundScreen() const { return m_screens.notFoundScreen(); }
+  Screen* editorScreen() const { return m_screens.editorScreen(); }
 
-  // The print dialog of Print: sets the printer up and says whether to print, preview or
-  // stop. Unset, it is the real dialog; tests set it to print into a PDF file.
-  using PrinterSetUp = std::function<PrintChoice(QPrinter&)>;
-  void setPrinterSetUp(PrinterSetUp setUp) { m_setUpPrinter = std::move(setUp); }
+  void setPrinterSetUp(FileCommands::PrinterSetUp setUp) { m_files.setPrinterSetUp(std::move(setUp)); }
 
   bool hasEnded() const { return m_ended; }
   // True while an exchange with the Tarvek runs; screens take no commands meanwhile.
-  bool busy() const { return m_busy; }
+  bool busy() const { return m_guard.busy(); }
 
   // Ends the program when the system asks (SIGTERM, SIGINT): without a question, after
   // the exchanges of a Connect, read or send in progress, with open prompts closed and
@@ -75,36 +69,21 @@ class Application : public QObject {
   void ended();
 
  private:
-  // Screens of the shell.
-  SelectScreen* showSelect();
-  MainScreen* ensureMain();
-  void showMain(const Programming& record);
-  void showNotFound();
-  void showCommPort();
-  void returnToCaller(bool focusConnect);
+  void wireSelect(SelectScreen* select);
+  void wireMain(MainScreen* main);
+  void wireCommPort(CommPortScreen* commPort);
+
+  // The commands that talk to the Tarvek.
+  void connectSelect();
+  void connectMain();
+  void send();
+  void signOffAndEnd();
+
+  void startNew();
+  void applyPort();
   void endProgram();
-  void afterOperation();
+  void afterExchange();
   void finishEnding();
-
-  // Commands of the selection screen.
-  void selectConnect();
-  void selectNew();
-  void selectExisting();
-
-  // Commands of the Main screen.
-  void mainConnect();
-  void mainSend();
-  void mainExit();
-  void openGlobalEditor();
-  void openInputSpecsEditor();
-  void openPhoneNumbersEditor();
-  void mainSave();
-  void mainSaveAs();
-  void mainPrint();
-
-  // Commands of the Comm Port screen.
-  void commPortApply();
-  void commPortExit();
 
   Link link();
 
@@ -113,20 +92,15 @@ class Application : public QObject {
   Prompts& m_prompts;  // m_endingPrompts
   SerialPort& m_port;
   Session m_session;
+  Document m_document;
   std::unique_ptr<HelpDesk> m_help;
   QtProgress m_progress;
-
-  QPointer<SignOnScreen> m_signOn;
-  QPointer<SelectScreen> m_select;
-  QPointer<MainScreen> m_main;
-  QPointer<CommPortScreen> m_commPort;
-  QPointer<NotFoundScreen> m_notFound;
-  QPointer<Screen> m_editor;
-
-  PrinterSetUp m_setUpPrinter;
+  CommandGuard m_guard;
+  Navigator m_screens;
+  Editors m_editors;
+  FileCommands m_files;
 
   bool m_ended = false;
-  bool m_busy = false;
   bool m_ending = false;  // a signal asked the program to end
 };
 

@@ -14,9 +14,9 @@ namespace tarvek {
 using entry::FunctionMode;
 using entry::GlobalBox;
 
-GlobalEditor::GlobalEditor(const GlobalSettings& settings, bool reducedFeatures, Prompts& prompts, HelpDesk* help,
+GlobalEditor::GlobalEditor(const Programming& record, bool reducedFeatures, Prompts& prompts, HelpDesk* help,
                            QWidget* parent)
-    : Screen(QStringLiteral("frmGlobal"), QStringLiteral("Edit Global Settings"), 4710, 7695, parent),
+    : RecordEditor(QStringLiteral("frmGlobal"), QStringLiteral("Edit Global Settings"), 4710, 7695, record, parent),
       m_prompts(prompts),
       m_reducedFeatures(reducedFeatures) {
   QGroupBox* function = addFrame(client(), "fraFunction", QStringLiteral("Function"), 960, 0, 2660, 1215);
@@ -81,12 +81,9 @@ GlobalEditor::GlobalEditor(const GlobalSettings& settings, bool reducedFeatures,
           [this] { display(entry::withCallProgress(entries(), true)); });
   connect(m_callProgressDisabled, &QRadioButton::clicked, this,
           [this] { display(entry::withCallProgress(entries(), false)); });
-  connect(back, &QPushButton::clicked, this, &GlobalEditor::back);
-  // Closing the window is Back: the checks run, and a failed one keeps the window.
-  setClosingAllowed(false);
-  connect(this, &Screen::closeRequested, this, &GlobalEditor::back);
+  connectBack(back);
 
-  display(entry::globalEntries(settings, reducedFeatures));
+  display(entry::globalEntries(m_record.global, reducedFeatures));
   m_security->setFocus();
 }
 
@@ -194,8 +191,8 @@ void GlobalEditor::back() {
     box(failure->box)->setFocus();
     return;
   }
-  emit backAccepted(entry::globalSettings(checked, m_reducedFeatures),
-                    entry::greysHookswitch(checked, m_reducedFeatures));
+  m_record.global = entry::globalSettings(checked, m_reducedFeatures);
+  emit backAccepted(m_record, entry::greysHookswitch(checked, m_reducedFeatures));
 }
 
 }  // namespace tarvek

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/global_rules.h"
-#include "core/programming.h"
-#include "gui/screen.h"
+#include "gui/record_editor.h"
 
 class QGroupBox;
 class QRadioButton;
@@ -12,19 +11,13 @@ namespace tarvek {
 class EntryBox;
 class Prompts;
 
-// frmGlobal: edits the nine Global settings on a copy; Back checks the entries and
-// hands the values back.
-class GlobalEditor : public Screen {
+// frmGlobal: edits the nine Global settings; Back checks the entries.
+class GlobalEditor : public RecordEditor {
   Q_OBJECT
 
  public:
-  GlobalEditor(const GlobalSettings& settings, bool reducedFeatures, Prompts& prompts, HelpDesk* help,
+  GlobalEditor(const Programming& record, bool reducedFeatures, Prompts& prompts, HelpDesk* help,
                QWidget* parent = nullptr);
-
- signals:
-  // The checks passed: the values to write into the record, and whether the Main
-  // screen's Hookswitch Flash row is to be greyed.
-  void backAccepted(const tarvek::GlobalSettings& settings, bool greyHookswitch);
 
  private:
   EntryBox* addBox(QWidget* frame, const char* name, entry::GlobalBox which, int left, int top, int width);
@@ -34,7 +27,7 @@ class GlobalEditor : public Screen {
   void display(const entry::GlobalEntries& entries);
   void lengthLimit(EntryBox* box, entry::GlobalBox which);
   EntryBox* box(entry::GlobalBox which) const;
-  void back();
+  void back() override;
 
   Prompts& m_prompts;
   bool m_reducedFeatures;

@@ -6,7 +6,6 @@
 #include <QRadioButton>
 
 #include "core/prompts.h"
-#include "core/session.h"
 #include "gui/entry_box.h"
 #include "port/text_codec.h"
 
@@ -25,12 +24,12 @@ QFont numberFont(const QFont& base) {
 
 }  // namespace
 
-InputSpecsEditor::InputSpecsEditor(const std::vector<std::string>& inputSpecs, Session& session, Prompts& prompts,
-                                   HelpDesk* help, QWidget* parent)
-    : Screen(QStringLiteral("frmInputSpecs"), QStringLiteral("Edit Input Specs"), 5895, 5280, parent),
-      m_session(session),
-      m_prompts(prompts),
-      m_working(entry::completeInputSpecs(inputSpecs)) {
+InputSpecsEditor::InputSpecsEditor(const Programming& record, Session& session, Prompts& prompts, HelpDesk* help,
+                                   QWidget* parent)
+    : SteppingEditor(QStringLiteral("frmInputSpecs"), QStringLiteral("Edit Input Specs"), 5895, 5280, record, session,
+                     parent),
+      m_prompts(prompts) {
+  m_record.inputSpecs = entry::completeInputSpecs(m_record.inputSpecs);
   QLabel* caption = addLabel(client(), "lblInputNumber", QStringLiteral("Input Number"), 1920, 240, 1680, 285);
   caption->setFont(numberFont(font()));
   m_number = addLabel(client(), "lblNumber", QString(), 3600, 240, 195, 285);
@@ -63,15 +62,8 @@ InputSpecsEditor::InputSpecsEditor(const std::vector<std::string>& inputSpecs, S
                   {m_normallyClosed, m_disabled, m_normallyOpen, previous, next, back, m_momentary, m_continuous});
   for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-  connect(next, &QPushButton::clicked, this, [this] { step(entry::nextInput); });
-  connect(previous, &QPushButton::clicked, this, [this] { step(entry::previousInput); });
-  connect(back, &QPushButton::clicked, this, &InputSpecsEditor::back);
-  // Closing the window is Back: the checks run, and a failed one keeps the window.
-  setClosingAllowed(false);
-  connect(this, &Screen::closeRequested, this, &InputSpecsEditor::back);
-
-  m_session.currentInput = entry::validInput(m_session.currentInput);
-  showInput();
+  connectSteps(previous, back, next);
+  showFirstInput();
   m_boxes.front()->setFocus();
 }
 
@@ -121,9 +113,8 @@ entry::InputSpecEntries InputSpecsEditor::entries() const {
 }
 
 void InputSpecsEditor::showInput() {
-  const int input = m_session.currentInput;
-  m_number->setText(QString::number(input));
-  const entry::InputSpecEntries entries = entry::inputSpecEntries(m_working, input);
+  m_number->setText(QString::number(input()));
+  const entry::InputSpecEntries entries = entry::inputSpecEntries(m_record.inputSpecs, input());
   switch (entries.normalState) {
     case entry::NormalState::Open:
       m_normallyOpen->setChecked(true);
@@ -139,28 +130,17 @@ void InputSpecsEditor::showInput() {
   for (std::size_t i = 0; i < m_boxes.size(); ++i) m_boxes[i]->setText(fromWindows1252(entries.boxes[i]));
 }
 
-std::optional<std::vector<std::string>> InputSpecsEditor::leaveInput() {
+bool InputSpecsEditor::takeInput() {
   entry::InputSpecEntries checked = entries();
   const auto failure = entry::checkInputSpecEntries(checked);
   if (failure) m_prompts.inform(failure->message);
   for (std::size_t i = 0; i < m_boxes.size(); ++i) m_boxes[i]->setTextQuietly(fromWindows1252(checked.boxes[i]));
   if (failure) {
     m_boxes[static_cast<std::size_t>(failure->focus)]->setFocus();
-    return std::nullopt;
+    return false;
   }
-  return entry::rebuildInputSpecs(m_working, m_session.currentInput, checked);
-}
-
-void InputSpecsEditor::step(int (*next)(int)) {
-  std::optional<std::vector<std::string>> rebuilt = leaveInput();
-  if (!rebuilt) return;
-  m_working = std::move(*rebuilt);
-  m_session.currentInput = next(m_session.currentInput);
-  showInput();
-}
-
-void InputSpecsEditor::back() {
-  if (const std::optional<std::vector<std::string>> rebuilt = leaveInput()) emit backAccepted(*rebuilt);
+  m_record.inputSpecs = entry::rebuildInputSpecs(m_record.inputSpecs, input(), checked);
+  return true;
 }
 
 }  // namespace tarvek

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <array>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "core/input_spec_rules.h"
-#include "gui/screen.h"
+#include "gui/stepping_editor.h"
 
 class QRadioButton;
 
@@ -14,19 +11,15 @@ namespace tarvek {
 
 class EntryBox;
 class Prompts;
-struct Session;
 
-// frmInputSpecs: edits the Input specifications one input at a time on a working copy
-// of the list; Back checks the shown input and hands the whole list back.
-class InputSpecsEditor : public Screen {
+// frmInputSpecs: edits the Input specifications one input at a time; each step and Back
+// check the shown input first.
+class InputSpecsEditor : public SteppingEditor {
   Q_OBJECT
 
  public:
-  InputSpecsEditor(const std::vector<std::string>& inputSpecs, Session& session, Prompts& prompts, HelpDesk* help,
+  InputSpecsEditor(const Programming& record, Session& session, Prompts& prompts, HelpDesk* help,
                    QWidget* parent = nullptr);
-
- signals:
-  void backAccepted(const std::vector<std::string>& inputSpecs);
 
  private:
   EntryBox* addBox(QWidget* parent, const char* name, int left, int top);
@@ -35,15 +28,10 @@ class InputSpecsEditor : public Screen {
                      const std::array<const char*, 6>& names);
 
   entry::InputSpecEntries entries() const;
-  void showInput();
-  // Runs the checks on the shown input; on success returns the rebuilt list.
-  std::optional<std::vector<std::string>> leaveInput();
-  void step(int (*next)(int));
-  void back();
+  void showInput() override;
+  bool takeInput() override;
 
-  Session& m_session;
   Prompts& m_prompts;
-  std::vector<std::string> m_working;  // the list as of the last accepted step
   QLabel* m_number;
   QRadioButton* m_normallyOpen;
   QRadioButton* m_normallyClosed;

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "core/document.h"
 #include "port/text_codec.h"
 
 namespace tarvek {
@@ -105,8 +106,8 @@ QLabel* MainScreen::addSettingRow(QWidget* frame, const char* captionName, const
   return value;
 }
 
-void MainScreen::setRecord(const Programming& record) {
-  m_record = record;
+void MainScreen::display(const Document& document) {
+  const Programming& record = document.record();
   const GlobalSettings& global = record.global;
   m_function->setText(fromWindows1252(global.function));
   m_securityCode->setText(fromWindows1252(global.securityCode));
@@ -119,17 +120,14 @@ void MainScreen::setRecord(const Programming& record) {
   m_hookswitch->setText(fromWindows1252(global.hookswitchFlash));
   fill(m_inputSpecs, record.inputSpecs);
   fill(m_phoneNumbers, record.phoneNumbers);
+  m_hookswitchCaption->setEnabled(!document.hookswitchGreyed());
+  m_hookswitch->setEnabled(!document.hookswitchGreyed());
 }
 
 void MainScreen::setOnline(bool online) {
   m_connect->setVisible(!online);
   m_connect->setEnabled(!online);
   m_send->setEnabled(online);
-}
-
-void MainScreen::setHookswitchGreyed(bool greyed) {
-  m_hookswitchCaption->setEnabled(!greyed);
-  m_hookswitch->setEnabled(!greyed);
 }
 
 }  // namespace tarvek

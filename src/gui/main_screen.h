@@ -1,12 +1,13 @@
 #pragma once
 
-#include "core/programming.h"
 #include "gui/screen.h"
 
 class QAction;
 class QListWidget;
 
 namespace tarvek {
+
+class Document;
 
 // frmMain: shows the whole record and starts every other action.
 class MainScreen : public Screen {
@@ -15,13 +16,12 @@ class MainScreen : public Screen {
  public:
   explicit MainScreen(HelpDesk* help, QWidget* parent = nullptr);
 
-  const Programming& record() const { return m_record; }
-  void setRecord(const Programming& record);
+  // Shows the document's record, with the Hookswitch Flash row greyed when the unit
+  // takes no such setting.
+  void display(const Document& document);
 
   // Connect shown and Send disabled while offline; the reverse once online.
   void setOnline(bool online);
-  // Greys the Hookswitch Flash row: the unit takes no such setting.
-  void setHookswitchGreyed(bool greyed);
 
   QPushButton* connectButton() const { return m_connect; }
   QPushButton* sendButton() const { return m_send; }
@@ -43,7 +43,6 @@ class MainScreen : public Screen {
   QLabel* addSettingRow(QWidget* frame, const char* captionName, const QString& caption, const char* valueName, int top,
                         int valueHeight = 255);
 
-  Programming m_record;
   QListWidget* m_inputSpecs;
   QListWidget* m_phoneNumbers;
   QLabel* m_function;

@@ -11,12 +11,12 @@
 
 namespace tarvek {
 
-PhoneNumbersEditor::PhoneNumbersEditor(const std::vector<std::string>& phoneNumbers, Session& session, Prompts& prompts,
-                                       HelpDesk* help, QWidget* parent)
-    : Screen(QStringLiteral("frmNumbers"), QStringLiteral("Edit Phone Numbers"), 5820, 4545, parent),
-      m_session(session),
-      m_prompts(prompts),
-      m_working(entry::completePhoneNumbers(phoneNumbers)) {
+PhoneNumbersEditor::PhoneNumbersEditor(const Programming& record, Session& session, Prompts& prompts, HelpDesk* help,
+                                       QWidget* parent)
+    : SteppingEditor(QStringLiteral("frmNumbers"), QStringLiteral("Edit Phone Numbers"), 5820, 4545, record, session,
+                     parent),
+      m_prompts(prompts) {
+  m_record.phoneNumbers = entry::completePhoneNumbers(m_record.phoneNumbers);
   QPushButton* clear = addButton(client(), "cmdClearAll", QStringLiteral("Clear Numbers"), 480, 200);
   QFont numberFont = font();
   numberFont.setPointSize(12);
@@ -43,16 +43,8 @@ PhoneNumbersEditor::PhoneNumbersEditor(const std::vector<std::string>& phoneNumb
   addHelpMenu(help, "Numbers");
 
   connect(clear, &QPushButton::clicked, this, &PhoneNumbersEditor::clearNumbers);
-  connect(next, &QPushButton::clicked, this, [this] { step(entry::nextInput); });
-  connect(previous, &QPushButton::clicked, this, [this] { step(entry::previousInput); });
-  connect(back, &QPushButton::clicked, this, &PhoneNumbersEditor::back);
-  // Closing the window is Back to Main, the screen's only way out.
-  setClosingAllowed(false);
-  connect(this, &Screen::closeRequested, this, &PhoneNumbersEditor::back);
-
-  m_session.currentInput = entry::validInput(m_session.currentInput);
-  m_number->setText(QString::number(m_session.currentInput));
-  showRows(entry::phoneRows(m_working, m_session.currentInput, m_session.reducedFeatures));
+  connectSteps(previous, back, next);
+  showFirstInput();
   m_boxes.front()->setFocus();
 }
 
@@ -92,13 +84,6 @@ void PhoneNumbersEditor::lengthLimit(EntryBox* box) {
   box->setFocus();
 }
 
-void PhoneNumbersEditor::step(int (*next)(int)) {
-  m_working = entry::rebuildPhoneNumbers(m_working, m_session.currentInput, rows());
-  m_session.currentInput = next(m_session.currentInput);
-  m_number->setText(QString::number(m_session.currentInput));
-  showRows(entry::phoneRows(m_working, m_session.currentInput, m_session.reducedFeatures));
-}
-
 void PhoneNumbersEditor::clearNumbers() {
   const Answer answer =
       m_prompts.show(Message{entry::kClearNumbersQuestion, {}, Buttons::OkCancel, Icon::Question, {}});
@@ -106,8 +91,14 @@ void PhoneNumbersEditor::clearNumbers() {
   showRows(entry::clearedPhoneRows());
 }
 
-void PhoneNumbersEditor::back() {
-  emit backAccepted(entry::rebuildPhoneNumbers(m_working, m_session.currentInput, rows()));
+void PhoneNumbersEditor::showInput() {
+  m_number->setText(QString::number(input()));
+  showRows(entry::phoneRows(m_record.phoneNumbers, input(), m_session.reducedFeatures));
+}
+
+bool PhoneNumbersEditor::takeInput() {
+  m_record.phoneNumbers = entry::rebuildPhoneNumbers(m_record.phoneNumbers, input(), rows());
+  return true;
 }
 
 }  // namespace tarvek

@@ -1,11 +1,9 @@
 #pragma once
 
 #include <array>
-#include <string>
-#include <vector>
 
 #include "core/phone_rules.h"
-#include "gui/screen.h"
+#include "gui/stepping_editor.h"
 
 class QCheckBox;
 
@@ -13,19 +11,14 @@ namespace tarvek {
 
 class EntryBox;
 class Prompts;
-struct Session;
 
-// frmNumbers: edits the eight phone numbers of each input on a working copy of the
-// list; Back to Main hands the whole list back.
-class PhoneNumbersEditor : public Screen {
+// frmNumbers: edits the eight phone numbers of each input, one input at a time.
+class PhoneNumbersEditor : public SteppingEditor {
   Q_OBJECT
 
  public:
-  PhoneNumbersEditor(const std::vector<std::string>& phoneNumbers, Session& session, Prompts& prompts, HelpDesk* help,
+  PhoneNumbersEditor(const Programming& record, Session& session, Prompts& prompts, HelpDesk* help,
                      QWidget* parent = nullptr);
-
- signals:
-  void backAccepted(const std::vector<std::string>& phoneNumbers);
 
  private:
   EntryBox* addNumberBox(int row, int top);
@@ -33,13 +26,11 @@ class PhoneNumbersEditor : public Screen {
   entry::PhoneRows rows() const;
   void showRows(const entry::PhoneRows& rows);
   void lengthLimit(EntryBox* box);
-  void step(int (*next)(int));
   void clearNumbers();
-  void back();
+  void showInput() override;
+  bool takeInput() override;
 
-  Session& m_session;
   Prompts& m_prompts;
-  std::vector<std::string> m_working;  // the list with the edits of every input left
   QLabel* m_number;
   std::array<QCheckBox*, kNumbersPerInput> m_pagers{};
   std::array<EntryBox*, kNumbersPerInput> m_boxes{};

@@ -37,9 +37,12 @@ bool QtSerialPort::open() {
   if (m_port.isOpen()) m_port.close();
   m_openFailure.clear();
   const fs::path& device = m_device->path;
-  const std::string which = "Comm " + std::to_string(m_portNumber) + " is " + device.string() + ": ";
   if (!stillLinked(*m_device)) {
-    m_openFailure = which + "the device does not exist (is the adapter plugged in?).";
+    OpenFailure gone;
+    gone.portNumber = m_portNumber;
+    gone.device = device.string();
+    gone.kind = OpenFailure::Kind::NoDevice;
+    m_openFailure = explain(gone);
     return false;
   }
   m_port.setPortName(QString::fromStdString(device.string()));
@@ -49,7 +52,7 @@ bool QtSerialPort::open() {
   m_port.setStopBits(QSerialPort::OneStop);
   m_port.setFlowControl(QSerialPort::NoFlowControl);
   if (!m_port.open(QIODevice::ReadWrite)) {
-    m_openFailure = which + explainOpenFailure(device);
+    m_openFailure = explain(openFailureFacts(device));
     m_port.clearError();
     return false;
   }
@@ -60,38 +63,34 @@ bool QtSerialPort::open() {
   return true;
 }
 
-std::string QtSerialPort::explainOpenFailure(const fs::path& device) const {
-  const QString reason = m_port.errorString();
+OpenFailure QtSerialPort::openFailureFacts(const fs::path& device) const {
+  OpenFailure facts;
+  facts.portNumber = m_portNumber;
+  facts.device = device.string();
+  facts.reason = m_port.errorString().toStdString();
   switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-      return "the device does not exist (is the adapter plugged in?).";
+      facts.kind = OpenFailure::Kind::NoDevice;
+      return facts;
     case QSerialPort::OpenError:
-      return "the port is already open in this program.";
+      facts.kind = OpenFailure::Kind::AlreadyOpen;
+      return facts;
     case QSerialPort::PermissionError:
+      facts.kind = OpenFailure::Kind::Permission;
       break;
     default:
-      return reason.toStdString() + ".";
+      return facts;
   }
-  if (reason.contains(QStringLiteral("lock"), Qt::CaseInsensitive))
-    return "the port is busy: another program is using it.";
 #ifndef _WIN32
   struct stat info {};
   if (::stat(device.c_str(), &info) == 0 && ::access(device.c_str(), R_OK | W_OK) != 0) {
-    const passwd* owner = ::getpwuid(info.st_uid);
-    const group* owningGroup = ::getgrgid(info.st_gid);
-    char mode[10];
-    const char* letters = "rwxrwxrwx";
-    for (int i = 0; i < 9; ++i) mode[i] = (info.st_mode & (0400 >> i)) ? letters[i] : '-';
-    mode[9] = '\0';
-    std::string text = "permission denied. The device belongs to " + std::string(owner ? owner->pw_name : "?") +
-                       ", group " + std::string(owningGroup ? owningGroup->gr_name : "?") + ", mode " + mode + ".";
-    if (owningGroup)
-      text += " Add your user to the group '" + std::string(owningGroup->gr_name) + "' (sudo adduser $USER " +
-              owningGroup->gr_name + ") and log in again.";
-    return text;
+    facts.accessDenied = true;
+    if (const passwd* owner = ::getpwuid(info.st_uid)) facts.owner = owner->pw_name;
+    if (const group* owningGroup = ::getgrgid(info.st_gid)) facts.group = owningGroup->gr_name;
+    facts.mode = static_cast<unsigned>(info.st_mode & 0777);
   }
 #endif
-  return "the port is busy or not accessible (" + reason.toStdString() + ").";
+  return facts;
 }
 
 void QtSerialPort::fail(const std::string& what) {

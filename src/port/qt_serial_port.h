@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/open_failure.h"
 #include "core/port_device.h"
 #include "core/serial_port.h"
 
@@ -33,7 +34,7 @@ class QtSerialPort : public SerialPort {
 
  private:
   [[noreturn]] void fail(const std::string& what);
-  std::string explainOpenFailure(const std::filesystem::path& device) const;
+  OpenFailure openFailureFacts(const std::filesystem::path& device) const;
 
   Resolver m_resolve;
   std::optional<PortDevice> m_device;  // pinned for the operation that runs

@@ -109,7 +109,7 @@ TEST_F(Connect, ReadsEverythingInOrderWithItsLengthsAndTimeouts) {
   expected.global.ringbackLimit = "6";
   EXPECT_EQ(record, expected);
 
-  EXPECT_TRUE(session.online);
+  EXPECT_TRUE(result.greeted);
   EXPECT_FALSE(session.reducedFeatures);
   EXPECT_FALSE(result.greyHookswitch);
   EXPECT_TRUE(prompts.shown.empty());
@@ -125,9 +125,9 @@ TEST_F(Connect, GreetingAnswersThatCountAsNoTarvek) {
     f.unit.overrides.clear();
     f.port.responder = [&](const std::string&) { return answer; };
     Programming record;
-    EXPECT_EQ(connectAndRead(f.link(), record).outcome, ConnectOutcome::NotFound);
-    EXPECT_EQ(f.session.callerName, "Select");
-    EXPECT_FALSE(f.session.online);
+    const ReadResult result = connectAndRead(f.link(), record);
+    EXPECT_EQ(result.outcome, ConnectOutcome::NotFound);
+    EXPECT_FALSE(result.greeted);
     EXPECT_EQ(f.port.exchanges.size(), 1u);
     EXPECT_EQ(f.port.closeCount, 1);
     EXPECT_TRUE(f.prompts.shown.empty());
@@ -148,7 +148,6 @@ TEST_F(Connect, APortThatDoesNotOpenNeverSendsTheGreeting) {
   EXPECT_TRUE(port.exchanges.empty());
   EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Communications error"});
   EXPECT_FALSE(prompts.shown[0].detail.empty());
-  EXPECT_EQ(session.callerName, "Select");
   EXPECT_FALSE(port.isOpen());
 }
 
@@ -206,13 +205,14 @@ TEST_F(Connect, AShortGlobalAnswerDecidesOnlyTheGlobalLayout) {
 TEST_F(Connect, AnInputRecordTooShortIsNotResponding) {
   unit.overrides["I2R"] = "000201\x10\x0e\x00";
   Programming record;
-  EXPECT_EQ(connectAndRead(link(), record).outcome, ConnectOutcome::NotResponding);
+  const ReadResult result = connectAndRead(link(), record);
+  EXPECT_EQ(result.outcome, ConnectOutcome::NotResponding);
   EXPECT_EQ(prompts.texts(), std::vector<std::string>{"The Tarvek is not responding"});
   EXPECT_EQ(progress.events.back(), "close");
   EXPECT_FALSE(port.isOpen());
   EXPECT_EQ(port.openCount, port.closeCount);
   EXPECT_EQ(sent().back(), "I2R");
-  EXPECT_TRUE(session.online);
+  EXPECT_TRUE(result.greeted);
 }
 
 TEST_F(Connect, APortFailingMidReadIsNotRespondingAndLeavesThePortClosed) {
@@ -228,12 +228,13 @@ TEST_F(Connect, APortFailingMidReadIsNotRespondingAndLeavesThePortClosed) {
 using MainConnect = Fixture;
 
 TEST_F(MainConnect, GreetsAndProbesTheFormat) {
-  EXPECT_EQ(connectFromMain(link()), ProbeOutcome::Online);
+  const ProbeResult result = connectFromMain(link());
+  EXPECT_EQ(result.outcome, ProbeOutcome::Online);
   EXPECT_EQ(sent(), (std::vector<std::string>{"HI", "N1R0"}));
   EXPECT_EQ(port.exchanges[0].timeout, 4000ms);
   EXPECT_EQ(port.exchanges[1].timeout, 2000ms);
   EXPECT_EQ(port.exchanges[1].readLength, 33u);
-  EXPECT_TRUE(session.online);
+  EXPECT_TRUE(result.greeted);
   EXPECT_EQ(port.openCount, 2);
   EXPECT_EQ(port.closeCount, 2);
 }
@@ -278,13 +279,11 @@ TEST_F(MainConnect, OutcomesOfEachStep) {
   for (const auto& c : cases) {
     Bench f;
     c.arrange(f);
-    EXPECT_EQ(connectFromMain(f.link()), c.outcome) << c.name;
+    const ProbeResult result = connectFromMain(f.link());
+    EXPECT_EQ(result.outcome, c.outcome) << c.name;
     EXPECT_EQ(f.prompts.texts(), c.messages) << c.name;
-    EXPECT_EQ(f.session.online, c.online) << c.name;
+    EXPECT_EQ(result.greeted, c.online) << c.name;
     EXPECT_EQ(f.session.reducedFeatures, c.reduced) << c.name;
-    if (c.outcome == ProbeOutcome::PortNotOpened || c.outcome == ProbeOutcome::NotFound) {
-      EXPECT_EQ(f.session.callerName, "Main") << c.name;
-    }
     EXPECT_FALSE(f.port.isOpen()) << c.name;
   }
 }
@@ -292,7 +291,7 @@ TEST_F(MainConnect, OutcomesOfEachStep) {
 TEST_F(MainConnect, DoesNotClearTheReducedFeatureFlag) {
   session.reducedFeatures = true;
   unit.overrides["N1R0"] = padded("", 31) + "0";  // 32 characters: right for a short unit
-  EXPECT_EQ(connectFromMain(link()), ProbeOutcome::Online);
+  EXPECT_EQ(connectFromMain(link()).outcome, ProbeOutcome::Online);
   EXPECT_TRUE(session.reducedFeatures);
 }
 

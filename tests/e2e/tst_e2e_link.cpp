@@ -125,7 +125,7 @@ class EndToEndLinkTest : public QObject {
              qPrintable(detail));
     QVERIFY(shown(e.app->commPortScreen()));
     QVERIFY(!e.app->selectScreen()->isEnabled());
-    QCOMPARE(QString::fromStdString(e.app->session().callerName), QStringLiteral("Select"));
+    QVERIFY(e.app->session().caller == Caller::Select);
   }
 
   void aLineDroppedDuringThePhoneNumbersIsNotRespondingThenConnectWorks() {

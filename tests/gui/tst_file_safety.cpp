@@ -109,13 +109,13 @@ bool isSaveAs(Command command) { return std::string(actionOf(command)) == "mnuFi
 struct SaveSetUp {
   explicit SaveSetUp(Command command) : m_command(command) {
     main = h.startWithNew();
-    main->setRecord(siteA());
+    h.app->document().setRecord(siteA());
     writeFile(file, old);
     if (isSaveAs(command)) {
       h.prompts.fileNames.push_back(file.string());
-      h.app->session().settingsFilePath = (h.folder / "Saved" / "Other.txt").string();
+      h.app->document().setFilePath((h.folder / "Saved" / "Other.txt").string());
     } else {
-      h.app->session().settingsFilePath = file.string();
+      h.app->document().setFilePath(file.string());
     }
     h.prompts.answers.push_back(answerOf(command));
   }
@@ -151,9 +151,9 @@ void addCommandRows(const char* place) {
     QTest::addRow("%s, %s", place, name) << QString::fromLatin1(place) << int(command);
 }
 
-// A Main screen kept hidden behind the selection screen with a record part read: the
-// Tarvek stopped answering during input 2, so the selection screen is still usable.
-Programming leavePartReadMainScreen(AppHarness& h) {
+// A record part read into the document: the Tarvek stopped answering during input 2, so
+// the selection screen is still usable.
+Programming leavePartRead(AppHarness& h) {
   h.port.responder = [](const std::string& sent) -> std::optional<std::string> {
     if (sent == "HI") return "OK";
     if (sent == "MR") return "21234566543213121105";
@@ -161,7 +161,7 @@ Programming leavePartReadMainScreen(AppHarness& h) {
     return std::nullopt;
   };
   click(h.app->selectScreen(), "cmdConnect");
-  return h.app->mainScreen() ? h.app->mainScreen()->record() : Programming{};
+  return h.app->document().record();
 }
 
 std::vector<std::string> crlfLines(const std::string& text) {
@@ -222,8 +222,8 @@ class FileSafetyTest : public QObject {
     QCOMPARE(QString::fromStdString(s.h.prompts.shown[1].detail), QString::fromStdString(reason));
     QVERIFY(readFile(s.file) == s.old);
     QCOMPARE(filesIn(saved), std::vector<std::string>{"Site A.txt"});
-    QCOMPARE(s.h.app->session().settingsFilePath, s.pathBefore());
-    QCOMPARE(s.main->record(), siteA());
+    QCOMPARE(s.h.app->document().filePath(), s.pathBefore());
+    QCOMPARE(s.h.app->document().record(), siteA());
   }
 
   void aFileOrFolderThatGoesWhileADialogIsOpen_data() {
@@ -275,7 +275,7 @@ class FileSafetyTest : public QObject {
       QVERIFY2(back.record, back.problem.c_str());
       QCOMPARE(*back.record, siteAAsRead());
       QCOMPARE(filesIn(saved), std::vector<std::string>{"Site A.txt"});
-      QCOMPARE(s.h.app->session().settingsFilePath, s.file.string());
+      QCOMPARE(s.h.app->document().filePath(), s.file.string());
       return;
     }
 
@@ -291,8 +291,8 @@ class FileSafetyTest : public QObject {
       QCOMPARE(readFile(s.file / "inside.txt"), std::string("kept"));
       QCOMPARE(filesIn(saved), std::vector<std::string>{"Site A.txt"});
     }
-    QCOMPARE(s.h.app->session().settingsFilePath, s.pathBefore());
-    QCOMPARE(s.main->record(), siteA());
+    QCOMPARE(s.h.app->document().filePath(), s.pathBefore());
+    QCOMPARE(s.h.app->document().record(), siteA());
   }
 
   void existingFileRefusesACutFile_data() {
@@ -319,11 +319,11 @@ class FileSafetyTest : public QObject {
 
     AppHarness h;
     SelectScreen* select = h.startAtSelect();
-    const Programming before = leavePartReadMainScreen(h);
+    const Programming before = leavePartRead(h);
     QCOMPARE(h.prompts.texts(), std::vector<std::string>{"The Tarvek is not responding"});
     QVERIFY(!before.global.function.empty() && !before.inputSpecs.empty());
     h.prompts.shown.clear();
-    h.app->session().settingsFilePath = "before.txt";
+    h.app->document().setFilePath("before.txt");
     const fs::path file = h.folder / "Saved" / "Site A.txt";
     writeFile(file, cut);
     h.prompts.fileNames.push_back(file.string());
@@ -333,20 +333,17 @@ class FileSafetyTest : public QObject {
              std::vector<std::string>{"The file " + file.string() + " is not a readable settings file."});
     QVERIFY(!h.prompts.shown[0].detail.empty());
     QVERIFY(shown(h.app->selectScreen()) && h.app->selectScreen()->isEnabled());
-    MainScreen* main = h.app->mainScreen();
-    QVERIFY(main && !shown(main));
-    QCOMPARE(main->record(), before);
-    QCOMPARE(labelText(main, "lblFunctionSetting"), fromWindows1252(before.global.function));
-    QCOMPARE(listLines(main, "lstInputSpecs"), toQt(before.inputSpecs));
-    QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(before.phoneNumbers));
-    QCOMPARE(h.app->session().settingsFilePath, std::string("before.txt"));
+    // The part read stays in the document; no Main screen holds it.
+    QVERIFY(!h.app->mainScreen());
+    QCOMPARE(h.app->document().record(), before);
+    QCOMPARE(h.app->document().filePath(), std::string("before.txt"));
   }
 
-  // The same Main screen takes the whole file: the refusals above are of the cut alone.
+  // The whole file replaces a part read: the refusals above are of the cut alone.
   void existingFileTakesTheWholeFileOverAPartRead() {
     AppHarness h;
     h.startAtSelect();
-    const Programming before = leavePartReadMainScreen(h);
+    const Programming before = leavePartRead(h);
     QVERIFY(!before.inputSpecs.empty());
     h.prompts.shown.clear();
     const fs::path file = h.folder / "Saved" / "Site A.txt";
@@ -356,10 +353,10 @@ class FileSafetyTest : public QObject {
     QCOMPARE(h.prompts.shown.size(), std::size_t(1));  // its 18:59:59 timer is out of range
     MainScreen* main = h.app->mainScreen();
     QVERIFY(shown(main));
-    QCOMPARE(main->record(), siteAAsRead());
+    QCOMPARE(h.app->document().record(), siteAAsRead());
     QCOMPARE(listLines(main, "lstInputSpecs"), toQt(siteAAsRead().inputSpecs));
     QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(siteAAsRead().phoneNumbers));
-    QCOMPARE(h.app->session().settingsFilePath, file.string());
+    QCOMPARE(h.app->document().filePath(), file.string());
   }
 
   // The file chosen in the open dialog is deleted before it is read.
@@ -376,7 +373,7 @@ class FileSafetyTest : public QObject {
     QCOMPARE(QString::fromStdString(h.prompts.shown[0].detail), QStringLiteral("No such file or directory"));
     QVERIFY(shown(h.app->selectScreen()));
     QVERIFY(!h.app->mainScreen());
-    QVERIFY(h.app->session().settingsFilePath.empty());
+    QVERIFY(h.app->document().filePath().empty());
   }
 };
 

@@ -145,7 +145,7 @@ class FilesTest : public QObject {
     QFETCH(QByteArray, reportName);
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    main->setRecord(siteA());
+    h.app->document().setRecord(siteA());
     h.prompts.fileNames.push_back((h.folder / "Saved" / chosen.toStdString()).string());
     trigger(main, "mnuFileSaveAs");
 
@@ -157,8 +157,8 @@ class FilesTest : public QObject {
     const fs::path file = h.folder / "Saved" / written.toStdString();
     QCOMPARE(fileWithoutSavedTime(file), reportLines(siteA(), reportName.toStdString()));
     QCOMPARE(std::distance(fs::directory_iterator(h.folder / "Saved"), fs::directory_iterator()), 1);
-    QCOMPARE(h.app->session().settingsFilePath, file.string());
-    QCOMPARE(main->record(), siteA());
+    QCOMPARE(h.app->document().filePath(), file.string());
+    QCOMPARE(h.app->document().record(), siteA());
   }
 
   void saveWithoutAFileIsSaveAs() {
@@ -175,7 +175,7 @@ class FilesTest : public QObject {
     AppHarness other;
     trigger(other.startWithNew(), "mnuFileSave");
     QCOMPARE(other.prompts.fileRequests.size(), std::size_t(1));
-    QVERIFY(other.app->session().settingsFilePath.empty());
+    QVERIFY(other.app->document().filePath().empty());
     QVERIFY(fs::is_empty(other.folder / "Saved"));
   }
 
@@ -207,11 +207,11 @@ class FilesTest : public QObject {
     if (saveAs)
       h.prompts.fileNames.push_back(file.string());
     else
-      h.app->session().settingsFilePath = file.string();
+      h.app->document().setFilePath(file.string());
     // As a read that stopped in input 7's phone numbers leaves it.
     Programming record = siteA();
     if (incomplete >= 0) record.phoneNumbers.resize(70);
-    main->setRecord(record);
+    h.app->document().setRecord(record);
     for (int given : {incomplete, answer})
       if (given >= 0) h.prompts.answers.push_back(Answer(given));
     trigger(main, command.toLatin1().constData());
@@ -230,7 +230,7 @@ class FilesTest : public QObject {
     if (reports == 0) QCOMPARE(readFile(file), old);
     if (reports == 1) QCOMPARE(fileWithoutSavedTime(file), newReport);
     if (reports == 2) QCOMPARE(fileWithoutSavedTime(file), concat(withoutSavedTime(crlfLines(old)), newReport));
-    QCOMPARE(h.app->session().settingsFilePath, !saveAs || reports > 0 ? file.string() : std::string());
+    QCOMPARE(h.app->document().filePath(), !saveAs || reports > 0 ? file.string() : std::string());
   }
 
   void aFailedSaveNamesTheFileAndKeepsTheOldOne_data() {
@@ -259,7 +259,7 @@ class FilesTest : public QObject {
     if (saveAs)
       h.prompts.fileNames.push_back(file.string());
     else
-      h.app->session().settingsFilePath = file.string();
+      h.app->document().setFilePath(file.string());
     if (answer >= 0) h.prompts.answers.push_back(Answer(answer));
     trigger(main, command.toLatin1().constData());
 
@@ -268,7 +268,7 @@ class FilesTest : public QObject {
     QCOMPARE(failure.text, "The programming could not be saved in " + file.string() + ".");
     QCOMPARE(failure.detail, std::string(underAFile ? "Not a directory" : "Is a directory"));
     QCOMPARE(readFile(old), std::string("old report\r\n"));
-    QCOMPARE(h.app->session().settingsFilePath, saveAs ? std::string() : file.string());
+    QCOMPARE(h.app->document().filePath(), saveAs ? std::string() : file.string());
   }
 
   void existingFileOpensTheRecordAndSaveWritesBackToIt() {
@@ -294,12 +294,12 @@ class FilesTest : public QObject {
     MainScreen* main = h.app->mainScreen();
     QVERIFY(shown(main));
     QTRY_VERIFY(!h.app->selectScreen());
-    QCOMPARE(main->record(), siteAAsRead());
+    QCOMPARE(h.app->document().record(), siteAAsRead());
     QCOMPARE(child<QLabel>(main, "lblFunctionSetting")->text(), QStringLiteral("Alarm Dialer (No Beeps)"));
     QCOMPARE(child<QLabel>(main, "lblForcedSetting")->text(), QStringLiteral("07"));
     QCOMPARE(listLines(main, "lstInputSpecs"), toQt(siteAAsRead().inputSpecs));
     QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(siteAAsRead().phoneNumbers));
-    QCOMPARE(h.app->session().settingsFilePath, file.string());
+    QCOMPARE(h.app->document().filePath(), file.string());
     QVERIFY(child<QPushButton>(main, "cmdConnect")->isVisible());
 
     h.prompts.answers.push_back(Answer::Yes);
@@ -327,7 +327,7 @@ class FilesTest : public QObject {
     QFETCH(QString, problem);
     AppHarness h;
     SelectScreen* select = h.startAtSelect();
-    h.app->session().settingsFilePath = "before.txt";
+    h.app->document().setFilePath("before.txt");
     const fs::path source = filesDataDir() / "read" / name.toStdString();
     const fs::path file = h.folder / "Saved" / name.toStdString();
     if (fs::exists(source)) fs::copy_file(source, file);
@@ -339,7 +339,7 @@ class FilesTest : public QObject {
     QCOMPARE(QString::fromStdString(h.prompts.shown[0].detail), problem);
     QVERIFY(shown(h.app->selectScreen()));
     QVERIFY(!h.app->mainScreen());
-    QCOMPARE(h.app->session().settingsFilePath, std::string("before.txt"));
+    QCOMPARE(h.app->document().filePath(), std::string("before.txt"));
   }
 
   void existingFileCancelledChangesNothing() {
@@ -350,7 +350,7 @@ class FilesTest : public QObject {
     QVERIFY(h.prompts.shown.empty());
     QVERIFY(shown(h.app->selectScreen()));
     QVERIFY(!h.app->mainScreen());
-    QVERIFY(h.app->session().settingsFilePath.empty());
+    QVERIFY(h.app->document().filePath().empty());
   }
 
   void printPaintsThePagesOfTheReport_data() {
@@ -369,7 +369,7 @@ class FilesTest : public QObject {
     QFETCH(int, pageCount);
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    main->setRecord(siteA());
+    h.app->document().setRecord(siteA());
     const QString pdf = QString::fromStdString((h.folder / "report.pdf").string());
     int perPage = 0;
     h.app->setPrinterSetUp([&](QPrinter& printer) {

@@ -30,9 +30,9 @@ GlobalSettings aislecallSettings() { return {"Aislecall", "123456", "N/A", "3", 
 
 MainScreen* startWith(AppHarness& h, const GlobalSettings& settings) {
   MainScreen* main = h.startWithNew();
-  Programming record = main->record();
+  Programming record = h.app->document().record();
   record.global = settings;
-  main->setRecord(record);
+  h.app->document().setRecord(record);
   return main;
 }
 
@@ -232,7 +232,7 @@ class GlobalEditorTest : public QObject {
   void backChecksFirstThenWritesTheNineLabels() {
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    const Programming before = main->record();
+    const Programming before = h.app->document().record();
     Screen* editor = openEditor(h, "cmdEditGlobal");
     retype(editor, "txtSecurity", QStringLiteral("12345"));
     retype(editor, "txtRingDelay", QString());
@@ -242,7 +242,7 @@ class GlobalEditorTest : public QObject {
     QCOMPARE(textOf(editor, "txtSecurity"), QString());
     QCOMPARE(focusName(editor), QStringLiteral("txtSecurity"));
     QVERIFY(shown(editor) && !main->isVisible());
-    QVERIFY(main->record() == before);
+    QVERIFY(h.app->document().record() == before);
 
     retype(editor, "txtSecurity", QStringLiteral("246810"));
     retype(editor, "txtRingDelay", QStringLiteral("0"));
@@ -257,10 +257,10 @@ class GlobalEditorTest : public QObject {
     QVERIFY(shown(main));
     QTRY_VERIFY(!h.app->editorScreen());
     const GlobalSettings written{"Alarm Dialer", "246810", "390618", "0", "01", "Fast", "Disabled", "07", "Enabled"};
-    QVERIFY(main->record().global == written);
+    QVERIFY(h.app->document().record().global == written);
     QCOMPARE(textOf(main, "lblForcedSetting"), QStringLiteral("07"));
     QCOMPARE(textOf(main, "lblHookswitchSetting"), QStringLiteral("Enabled"));
-    QVERIFY(main->record().inputSpecs == before.inputSpecs);
+    QVERIFY(h.app->document().record().inputSpecs == before.inputSpecs);
   }
 
   void aislecallBackSkipsTheLockedBoxes() {
@@ -274,7 +274,7 @@ class GlobalEditorTest : public QObject {
     choose(editor, "optAislecall");
     click(editor, "cmdBack");
     QCOMPARE(messages(h.prompts), QString());
-    QVERIFY(main->record().global == aislecallSettings());
+    QVERIFY(h.app->document().record().global == aislecallSettings());
     QCOMPARE(textOf(main, "lblAccessCodeSetting"), QStringLiteral("N/A"));
   }
 
@@ -289,7 +289,7 @@ class GlobalEditorTest : public QObject {
     choose(editor, "OptPager");
     QVERIFY(!enabled(editor, "optHSEnabled"));
     click(editor, "cmdBack");
-    QCOMPARE(QString::fromStdString(main->record().global.hookswitchFlash), QStringLiteral("Disabled"));
+    QCOMPARE(QString::fromStdString(h.app->document().record().global.hookswitchFlash), QStringLiteral("Disabled"));
     QVERIFY(!enabled(main, "lblHookswitch"));
     QVERIFY(!enabled(main, "lblHookswitchSetting"));
   }

@@ -50,16 +50,24 @@ void putHelpFilesInto(const fs::path& folder) {
 
 QPlainTextEdit* textBox(QWidget* viewer) { return child<QPlainTextEdit>(viewer, "txtFileDisplay"); }
 
-// Every program-wide value but the help topic, which Instructions is there to set.
-QString stateOf(const Session& s) {
-  return QStringLiteral("port %1, input %2, caller '%3', online %4, reduced %5, length %6, file '%7'")
+QString callerOf(const Session& s) {
+  return s.caller == Caller::Select ? QStringLiteral("Select") : QStringLiteral("Main");
+}
+
+// Every program-wide value but the help topic, which Instructions is there to set, and
+// the state of the document.
+QString stateOf(Application& app) {
+  const Session& s = app.session();
+  const Document& d = app.document();
+  return QStringLiteral("port %1, input %2, caller '%3', online %4, reduced %5, length %6, file '%7', grey %8")
       .arg(s.portNumber)
       .arg(s.currentInput)
-      .arg(qstr(s.callerName))
-      .arg(s.online)
+      .arg(callerOf(s))
+      .arg(d.online())
       .arg(s.reducedFeatures)
       .arg(s.expectedAnswerLength)
-      .arg(qstr(s.settingsFilePath));
+      .arg(qstr(d.filePath()))
+      .arg(d.hookswitchGreyed());
 }
 
 QWidget* shownTopLevel(const char* objectName) {
@@ -296,7 +304,7 @@ class HelpTest : public QObject {
     click(select, "cmdNew");
     MainScreen* main = h.app->mainScreen();
     QVERIFY(shown(main));
-    QCOMPARE(main->record(), newProgramming());
+    QCOMPARE(h.app->document().record(), newProgramming());
     QVERIFY(!h.ended);
   }
 
@@ -347,8 +355,8 @@ class HelpTest : public QObject {
     OPEN_SCREEN(h, screenRow, screen);
     const HelpTopic* topic = findHelpTopic(screenRow.topic);
     QVERIFY(topic);
-    const QString stateBefore = stateOf(h.app->session());
-    const Programming recordBefore = h.app->mainScreen() ? h.app->mainScreen()->record() : Programming{};
+    const QString stateBefore = stateOf(*h.app);
+    const Programming recordBefore = h.app->document().record();
     const bool enabledBefore = screen->isEnabled();
 
     trigger(screen, "mnuHelpInstructions");
@@ -364,9 +372,9 @@ class HelpTest : public QObject {
     // Neither blocks the screen nor changes anything else.
     QVERIFY(shown(screen));
     QCOMPARE(screen->isEnabled(), enabledBefore);
-    QCOMPARE(stateOf(h.app->session()), stateBefore);
+    QCOMPARE(stateOf(*h.app), stateBefore);
     QCOMPARE(qstr(h.app->session().helpTopic), QLatin1String(screenRow.topic));
-    if (h.app->mainScreen()) QCOMPARE(h.app->mainScreen()->record(), recordBefore);
+    QCOMPARE(h.app->document().record(), recordBefore);
     QVERIFY(h.prompts.shown.empty());
     QVERIFY(!h.ended);
   }
@@ -396,7 +404,7 @@ class HelpTest : public QObject {
     QCOMPARE(first->text(), mainText);
     QCOMPARE(first->pos(), leftAt);
     QCOMPARE(qstr(h.app->session().helpTopic), QStringLiteral("NotFound"));
-    QCOMPARE(qstr(h.app->session().callerName), QStringLiteral("Main"));
+    QCOMPARE(callerOf(h.app->session()), QStringLiteral("Main"));
 
     // File > Close ends the viewer; the next Instructions open one on their own topic.
     trigger(first, "mnuFileClose");
@@ -450,13 +458,13 @@ class HelpTest : public QObject {
     QVERIFY(shown(notFound));
     QVERIFY(!caller->isEnabled());
     const QString callerName = fromMain ? QStringLiteral("Main") : QStringLiteral("Select");
-    QCOMPARE(qstr(h.app->session().callerName), callerName);
+    QCOMPARE(callerOf(h.app->session()), callerName);
 
     trigger(notFound, "mnuHelpInstructions");
     trigger(notFound, "mnuHelpAbout");
     QCOMPARE(h.app->help().viewer()->windowTitle(), QStringLiteral("Comm Port Not Found Help"));
     QCOMPARE(qstr(h.app->session().helpTopic), QStringLiteral("NotFound"));
-    QCOMPARE(qstr(h.app->session().callerName), callerName);
+    QCOMPARE(callerOf(h.app->session()), callerName);
 
     click(notFound, button.toLatin1().constData());
     QTRY_VERIFY(!h.app->notFoundScreen());
@@ -465,7 +473,7 @@ class HelpTest : public QObject {
       QVERIFY(!shown(h.app->selectScreen()));
     else
       QVERIFY(!shown(h.app->mainScreen()));
-    QCOMPARE(qstr(h.app->session().callerName), callerName);
+    QCOMPARE(callerOf(h.app->session()), callerName);
     // The help stays open beside the screen; nothing greeted the Tarvek again.
     QVERIFY(shown(h.app->help().viewer()));
     QCOMPARE(h.port.exchanges.size(), 1u);

@@ -16,7 +16,9 @@ bool checked(QWidget* screen, const char* name) {
   return option && option->isChecked();
 }
 
-std::string line(MainScreen* main, int index) { return main->record().inputSpecs.at(static_cast<std::size_t>(index)); }
+std::string line(AppHarness& h, int index) {
+  return h.app->document().record().inputSpecs.at(static_cast<std::size_t>(index));
+}
 
 }  // namespace
 
@@ -100,7 +102,7 @@ class InputSpecsEditorTest : public QObject {
   void editsOfSeveralInputsReachTheMainScreenTogether() {
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    const Programming before = main->record();
+    const Programming before = h.app->document().record();
     Screen* editor = openEditor(h, "cmdEditInputSpecs");
     choose(editor, "optNC");
     retype(editor, "txtQHours", QStringLiteral("5"));
@@ -110,7 +112,7 @@ class InputSpecsEditorTest : public QObject {
     retype(editor, "txtRepeatCtr", QStringLiteral("7"));
     retype(editor, "txtLapCtr", QStringLiteral("07"));
     click(editor, "cmdNext");
-    QVERIFY(main->record() == before);
+    QVERIFY(h.app->document().record() == before);
     QCOMPARE(listLines(main, "lstInputSpecs").at(4), QStringLiteral("  Qualifier Timer   Hrs 00 Min 00 Sec 00"));
 
     // Back from input 1 shows what was accepted there.
@@ -127,23 +129,23 @@ class InputSpecsEditorTest : public QObject {
 
     QVERIFY(shown(main));
     QTRY_VERIFY(!h.app->editorScreen());
-    QCOMPARE(line(main, 2), std::string("  Normal State      Normally Closed"));
-    QCOMPARE(line(main, 4), std::string("  Qualifier Timer   Hrs 05 Min 00 Sec 00"));
-    QCOMPARE(line(main, 11), std::string("  Normal State      Disabled"));
-    QCOMPARE(line(main, 12), std::string("  Duration          Continuous"));
-    QCOMPARE(line(main, 15), std::string("  Msg Rpt Count     7"));
-    QCOMPARE(line(main, 16), std::string("  Lap Counter       07"));
-    QCOMPARE(line(main, 23), std::string("  Resume Timer      Hrs 00 Min 00 Sec 30"));
+    QCOMPARE(line(h, 2), std::string("  Normal State      Normally Closed"));
+    QCOMPARE(line(h, 4), std::string("  Qualifier Timer   Hrs 05 Min 00 Sec 00"));
+    QCOMPARE(line(h, 11), std::string("  Normal State      Disabled"));
+    QCOMPARE(line(h, 12), std::string("  Duration          Continuous"));
+    QCOMPARE(line(h, 15), std::string("  Msg Rpt Count     7"));
+    QCOMPARE(line(h, 16), std::string("  Lap Counter       07"));
+    QCOMPARE(line(h, 23), std::string("  Resume Timer      Hrs 00 Min 00 Sec 30"));
     QCOMPARE(listLines(main, "lstInputSpecs").at(23), QStringLiteral("  Resume Timer      Hrs 00 Min 00 Sec 30"));
     int changed = 0;
-    for (std::size_t i = 0; i < before.inputSpecs.size(); ++i) changed += before.inputSpecs[i] != line(main, int(i));
+    for (std::size_t i = 0; i < before.inputSpecs.size(); ++i) changed += before.inputSpecs[i] != line(h, int(i));
     QCOMPARE(changed, 7);
   }
 
   void aFailedCheckKeepsTheInputAndTheMainList() {
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    const Programming before = main->record();
+    const Programming before = h.app->document().record();
     Screen* editor = openEditor(h, "cmdEditInputSpecs");
     click(editor, "cmdNext");
     retype(editor, "txtQHours", QStringLiteral("18"));
@@ -164,7 +166,7 @@ class InputSpecsEditorTest : public QObject {
     QCOMPARE(textOf(editor, "txtQSeconds"), QString());
     QCOMPARE(focusName(editor), QStringLiteral("txtQSeconds"));
     QVERIFY(shown(editor) && !main->isVisible());
-    QVERIFY(main->record() == before);
+    QVERIFY(h.app->document().record() == before);
   }
 
   void closingTheWindowActsAsBack() {
@@ -179,16 +181,16 @@ class InputSpecsEditorTest : public QObject {
     editor->close();
     QVERIFY(shown(main));
     QTRY_VERIFY(!h.app->editorScreen());
-    QCOMPARE(line(main, 6), std::string("  Msg Rpt Count     9"));
+    QCOMPARE(line(h, 6), std::string("  Msg Rpt Count     9"));
   }
 
   void aShortListIsCompletedNotOverrun() {
     AppHarness h;
-    MainScreen* main = h.startWithNew();
-    Programming record = main->record();
+    h.startWithNew();
+    Programming record = h.app->document().record();
     record.inputSpecs.resize(14);  // ends inside input 2's block, after its Qualifier Timer
     record.inputSpecs[13] = "  Qualifier Timer   Hrs 02 Min 03 Sec 04";
-    main->setRecord(record);
+    h.app->document().setRecord(record);
     Screen* editor = openEditor(h, "cmdEditInputSpecs");
     retype(editor, "txtQMinutes", QStringLiteral("2"));
     click(editor, "cmdNext");
@@ -198,10 +200,10 @@ class InputSpecsEditorTest : public QObject {
     QCOMPARE(messages(h.prompts), QString());
     click(editor, "cmdBack");
     QTRY_VERIFY(!h.app->editorScreen());
-    QCOMPARE(main->record().inputSpecs.size(), 72u);
-    QCOMPARE(line(main, 4), std::string("  Qualifier Timer   Hrs 00 Min 02 Sec 00"));
-    QCOMPARE(line(main, 13), std::string("  Qualifier Timer   Hrs 02 Min 03 Sec 04"));
-    QCOMPARE(line(main, 63), std::string("Input 8"));
+    QCOMPARE(h.app->document().record().inputSpecs.size(), 72u);
+    QCOMPARE(line(h, 4), std::string("  Qualifier Timer   Hrs 00 Min 02 Sec 00"));
+    QCOMPARE(line(h, 13), std::string("  Qualifier Timer   Hrs 02 Min 03 Sec 04"));
+    QCOMPARE(line(h, 63), std::string("Input 8"));
   }
 };
 

@@ -18,17 +18,17 @@ const char* const kPagerBoxes[] = {"chkCheck1", "chkCheck2", "chkCheck3", "chkCh
 
 QCheckBox* pager(QWidget* screen, int row) { return child<QCheckBox>(screen, kPagerBoxes[row - 1]); }
 
-std::string line(MainScreen* main, int input, int slot) {
-  return main->record().phoneNumbers.at(static_cast<std::size_t>(lines::phoneLineIndex(input, slot)));
+std::string line(AppHarness& h, int input, int slot) {
+  return h.app->document().record().phoneNumbers.at(static_cast<std::size_t>(lines::phoneLineIndex(input, slot)));
 }
 
 // A new programming whose input 1 has a pager number in slot 1 and a number in slot 2.
 MainScreen* startWithNumbers(AppHarness& h) {
   MainScreen* main = h.startWithNew();
-  Programming record = main->record();
+  Programming record = h.app->document().record();
   record.phoneNumbers[static_cast<std::size_t>(lines::phoneLineIndex(1, 1))] = " P (1) *70,555";
   record.phoneNumbers[static_cast<std::size_t>(lines::phoneLineIndex(1, 2))] = "   (2) 5551234";
-  main->setRecord(record);
+  h.app->document().setRecord(record);
   return main;
 }
 
@@ -85,10 +85,9 @@ class PhoneNumbersEditorTest : public QObject {
     QCOMPARE(textOf(editor, "txtPhoneNbr2"), QStringLiteral("*70,#"));
 
     click(editor, "cmdBack");
-    MainScreen* main = h.app->mainScreen();
-    QCOMPARE(line(main, 1, 1), std::string("   (1) 5"));
-    QCOMPARE(line(main, 1, 2), std::string("   (2) *70,#"));
-    QCOMPARE(line(main, 1, 3), std::string("   (3)      Not Programmed"));
+    QCOMPARE(line(h, 1, 1), std::string("   (1) 5"));
+    QCOMPARE(line(h, 1, 2), std::string("   (2) *70,#"));
+    QCOMPARE(line(h, 1, 3), std::string("   (3)      Not Programmed"));
   }
 
   void numbersAreCutTo32Characters() {
@@ -118,7 +117,7 @@ class PhoneNumbersEditorTest : public QObject {
 
   void clearNumbersAsksFirst() {
     AppHarness h;
-    MainScreen* main = startWithNumbers(h);
+    startWithNumbers(h);
     Screen* editor = openEditor(h, "cmdEditPhoneNumbers");
     h.prompts.answers = {Answer::Cancel};
     click(editor, "cmdClearAll");
@@ -134,15 +133,15 @@ class PhoneNumbersEditorTest : public QObject {
       QCOMPARE(textOf(editor, kNumberBoxes[row - 1]), kPlaceholder);
       QVERIFY(!pager(editor, row)->isChecked());
     }
-    QCOMPARE(line(main, 1, 1), std::string(" P (1) *70,555"));
+    QCOMPARE(line(h, 1, 1), std::string(" P (1) *70,555"));
     click(editor, "cmdBack");
-    for (int slot = 1; slot <= 8; ++slot) QVERIFY(lines::notProgrammed(slot) == line(main, 1, slot));
+    for (int slot = 1; slot <= 8; ++slot) QVERIFY(lines::notProgrammed(slot) == line(h, 1, slot));
   }
 
   void stepsKeepEveryInputsEditsUntilBack() {
     AppHarness h;
     MainScreen* main = startWithNumbers(h);
-    const Programming before = main->record();
+    const Programming before = h.app->document().record();
     Screen* editor = openEditor(h, "cmdEditPhoneNumbers");
     retype(editor, "txtPhoneNbr2", QStringLiteral("555"));
     choose(editor, "chkCheck2");
@@ -158,36 +157,36 @@ class PhoneNumbersEditorTest : public QObject {
     QCOMPARE(textOf(editor, "lblNumber"), QStringLiteral("1"));
     // An emptied box counts as not programmed.
     box(editor, "txtPhoneNbr1")->clear();
-    QVERIFY(main->record() == before);
+    QVERIFY(h.app->document().record() == before);
 
     click(editor, "cmdBack");
     QVERIFY(shown(main));
     QTRY_VERIFY(!h.app->editorScreen());
-    QCOMPARE(line(main, 1, 1), std::string("   (1)      Not Programmed"));
-    QCOMPARE(line(main, 1, 2), std::string(" P (2) 555"));
-    QCOMPARE(line(main, 8, 8), std::string("   (8) 9"));
+    QCOMPARE(line(h, 1, 1), std::string("   (1)      Not Programmed"));
+    QCOMPARE(line(h, 1, 2), std::string(" P (2) 555"));
+    QCOMPARE(line(h, 8, 8), std::string("   (8) 9"));
     QCOMPARE(listLines(main, "lstPhoneNumbers").at(lines::phoneLineIndex(8, 8)), QStringLiteral("   (8) 9"));
     QCOMPARE(h.app->session().currentInput, 1);
   }
 
   void reducedFeaturesTakeNoPagerMarks() {
     AppHarness h;
-    MainScreen* main = startWithNumbers(h);
+    startWithNumbers(h);
     h.app->session().reducedFeatures = true;
     Screen* editor = openEditor(h, "cmdEditPhoneNumbers");
     for (int row = 1; row <= 8; ++row) QVERIFY(!pager(editor, row)->isChecked() && !pager(editor, row)->isEnabled());
     click(editor, "cmdNext");
     QVERIFY(!pager(editor, 1)->isEnabled());
     click(editor, "cmdBack");
-    QCOMPARE(line(main, 1, 1), std::string("   (1) *70,555"));
+    QCOMPARE(line(h, 1, 1), std::string("   (1) *70,555"));
   }
 
   void closingTheWindowActsAsBack() {
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    Programming record = main->record();
+    Programming record = h.app->document().record();
     record.phoneNumbers[static_cast<std::size_t>(lines::phoneLineIndex(2, 4))] = "   (4)   12";
-    main->setRecord(record);
+    h.app->document().setRecord(record);
     Screen* editor = openEditor(h, "cmdEditPhoneNumbers");
     click(editor, "cmdNext");
     QCOMPARE(textOf(editor, "txtPhoneNbr4"), QStringLiteral("  12"));
@@ -195,24 +194,24 @@ class PhoneNumbersEditorTest : public QObject {
     QVERIFY(shown(main));
     QTRY_VERIFY(!h.app->editorScreen());
     // Leaving trims the leading blanks.
-    QCOMPARE(line(main, 2, 4), std::string("   (4) 12"));
+    QCOMPARE(line(h, 2, 4), std::string("   (4) 12"));
   }
 
   void aShortListIsCompletedNotOverrun() {
     AppHarness h;
-    MainScreen* main = h.startWithNew();
-    Programming record = main->record();
+    h.startWithNew();
+    Programming record = h.app->document().record();
     record.phoneNumbers.resize(3);
     record.phoneNumbers[2] = "   (1) 42";
-    main->setRecord(record);
+    h.app->document().setRecord(record);
     Screen* editor = openEditor(h, "cmdEditPhoneNumbers");
     QCOMPARE(textOf(editor, "txtPhoneNbr1"), QStringLiteral("42"));
     QCOMPARE(textOf(editor, "txtPhoneNbr2"), kPlaceholder);
     click(editor, "cmdPrevious");
     click(editor, "cmdBack");
     QTRY_VERIFY(!h.app->editorScreen());
-    QCOMPARE(main->record().phoneNumbers.size(), 88u);
-    QCOMPARE(line(main, 1, 1), std::string("   (1) 42"));
+    QCOMPARE(h.app->document().record().phoneNumbers.size(), 88u);
+    QCOMPARE(line(h, 1, 1), std::string("   (1) 42"));
   }
 };
 

@@ -143,8 +143,8 @@ class ShellTest : public QObject {
     QCOMPARE(labelText(notFound, "lblNotFound"), QStringLiteral("Tarvek not found on Comm"));
     QCOMPARE(labelText(notFound, "lblCommPort"), QStringLiteral("3"));
     QVERIFY(!select->isEnabled());
-    QCOMPARE(QString::fromStdString(h.app->session().callerName), QStringLiteral("Select"));
-    QVERIFY(!h.app->session().online);
+    QVERIFY(h.app->session().caller == Caller::Select);
+    QVERIFY(!h.app->document().online());
     savePicture(notFound, QStringLiteral("frmNotFound"));
 
     if (key) {

@@ -1,22 +1,24 @@
+#include "gui/file_commands.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
 #include <QPrinter>
 
+#include "core/document.h"
 #include "core/prompts.h"
 #include "core/record_check.h"
 #include "core/report.h"
+#include "core/save_questions.h"
+#include "core/session.h"
 #include "core/settings_file.h"
 #include "core/settings_storage.h"
-#include "core/setup_file.h"
-#include "gui/application.h"
+#include "gui/navigator.h"
 #include "gui/print_dialog.h"
 #include "gui/report_printer.h"
 #include "port/text_codec.h"
 
-// Settings files and printing: Existing File on the selection screen, Save, Save As and
-// Print on the Main screen.
 namespace tarvek {
 
 namespace {
@@ -36,9 +38,6 @@ FileRequest settingsRequest(const fs::path& savedDir, std::string title) {
   return FileRequest{std::move(title), {kSettingsFilter}, savedDir.string()};
 }
 
-// A chosen name without extension is saved as a text file.
-std::string withTextExtension(const std::string& path) { return fs::path(path).has_extension() ? path : path + ".txt"; }
-
 // The date and time of saving in the user's usual form. Nothing reads it back, so
 // characters the file cannot hold simply become blanks.
 std::string savedTimeText() {
@@ -50,30 +49,6 @@ std::string todayText() {
   return report::date(today.year(), static_cast<unsigned>(today.month()), static_cast<unsigned>(today.day()));
 }
 
-// The question before writing to a file that is there: Yes replaces it, No adds the
-// new report after it, Cancel writes nothing.
-std::optional<settings::SaveMode> askOverwrite(Prompts& prompts) {
-  const Answer answer = prompts.show(Message{
-      "Do you want to overwrite the existing file? ", "Existing File", Buttons::YesNoCancel, Icon::Question, {}});
-  if (answer == Answer::Yes) return settings::SaveMode::Replace;
-  if (answer == Answer::No) return settings::SaveMode::Append;
-  return std::nullopt;
-}
-
-// A file saved from a record that a read left incomplete would be refused by Send once
-// opened again: the user is asked first. True when saving goes ahead.
-bool saveIncompleteAnyway(Prompts& prompts, const Programming& record) {
-  if (isComplete(record)) return true;
-  const Answer answer = prompts.show(Message{
-      "The programming on the Main screen is incomplete: the parts listed below are missing. Send will refuse it "
-      "when it is opened from the file. Save it anyway?",
-      {},
-      Buttons::YesNoCancel,
-      Icon::Question,
-      entry::problemList(entry::checkRecord(record, false))});
-  return answer == Answer::Yes;
-}
-
 bool saveRecord(Prompts& prompts, const Programming& record, const std::string& path, settings::SaveMode mode) {
   const auto lines = settings::fileLines(record, reportName(path), savedTimeText());
   std::string error;
@@ -82,11 +57,23 @@ bool saveRecord(Prompts& prompts, const Programming& record, const std::string& 
   return false;
 }
 
+bool fileExists(const std::string& path) {
+  std::error_code ignored;
+  return fs::exists(path, ignored);
+}
+
 }  // namespace
 
-void Application::selectExisting() {
-  if (m_busy) return;
-  const auto chosen = m_prompts.openFileName(settingsRequest(m_folders.saved, "Open"));
+FileCommands::FileCommands(Document& document, Session& session, Prompts& prompts, Navigator& screens,
+                           std::filesystem::path savedDir)
+    : m_document(document),
+      m_session(session),
+      m_prompts(prompts),
+      m_screens(screens),
+      m_savedDir(std::move(savedDir)) {}
+
+void FileCommands::openExisting() {
+  const auto chosen = m_prompts.openFileName(settingsRequest(m_savedDir, "Open"));
   if (!chosen) return;
   // Read into a fresh record: nothing changes unless the whole report was read.
   const settings::ReadResult result = settings::load(*chosen);
@@ -95,8 +82,10 @@ void Application::selectExisting() {
         "The file " + *chosen + " is not a readable settings file.", {}, Buttons::Ok, Icon::Warning, result.problem});
     return;
   }
-  m_session.settingsFilePath = *chosen;
-  showMain(*result.record);
+  m_document.setRecord(*result.record);
+  m_document.setFilePath(*chosen);
+  m_document.snapshot();
+  m_screens.showMain();
   // Hand-edited values are loaded as they stand, to be corrected in the editors.
   const auto problems = entry::checkRecord(*result.record, m_session.reducedFeatures);
   if (!problems.empty())
@@ -109,39 +98,36 @@ void Application::selectExisting() {
                            entry::problemList(problems)});
 }
 
-void Application::mainSave() {
-  if (m_busy || !m_main) return;
-  if (m_session.settingsFilePath.empty()) {
-    mainSaveAs();
+void FileCommands::save() {
+  if (m_document.filePath().empty()) {
+    saveAs();
     return;
   }
-  if (!saveIncompleteAnyway(m_prompts, m_main->record())) return;
-  const auto mode = askOverwrite(m_prompts);
+  if (!settings::confirmIncomplete(m_prompts, m_document.record())) return;
+  const auto mode = settings::askOverwrite(m_prompts);
   if (!mode) return;
-  saveRecord(m_prompts, m_main->record(), m_session.settingsFilePath, *mode);
+  if (saveRecord(m_prompts, m_document.record(), m_document.filePath(), *mode)) m_document.snapshot();
 }
 
-void Application::mainSaveAs() {
-  if (m_busy || !m_main || !saveIncompleteAnyway(m_prompts, m_main->record())) return;
-  const auto chosen = m_prompts.saveFileName(settingsRequest(m_folders.saved, {}));
+void FileCommands::saveAs() {
+  if (!settings::confirmIncomplete(m_prompts, m_document.record())) return;
+  const auto chosen = m_prompts.saveFileName(settingsRequest(m_savedDir, {}));
   if (!chosen) return;
-  const std::string path = withTextExtension(*chosen);
-  std::error_code ignored;
-  auto mode = std::optional(settings::SaveMode::Replace);
-  if (fs::exists(path, ignored)) mode = askOverwrite(m_prompts);
-  if (!mode) return;
-  if (saveRecord(m_prompts, m_main->record(), path, *mode)) m_session.settingsFilePath = path;
+  const auto target = settings::saveAsTarget(*chosen, fileExists, m_prompts);
+  if (!target || !saveRecord(m_prompts, m_document.record(), target->path, target->mode)) return;
+  m_document.setFilePath(target->path);
+  m_document.snapshot();
 }
 
-void Application::mainPrint() {
-  if (m_busy || !m_main) return;
+void FileCommands::print() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("Tarvek Programming Settings"));
-  const PrintChoice choice = m_setUpPrinter ? m_setUpPrinter(printer) : PrintDialog(&printer, m_main).choose();
+  MainScreen* main = m_screens.mainScreen();
+  const PrintChoice choice = m_setUpPrinter ? m_setUpPrinter(printer) : PrintDialog(&printer, main).choose();
   if (choice == PrintChoice::Cancel) return;
-  const auto lines = report::lines(m_main->record(), todayText());
+  const auto lines = report::lines(m_document.record(), todayText());
   if (choice == PrintChoice::Preview)
-    report::preview(printer, lines, m_main);
+    report::preview(printer, lines, main);
   else
     report::print(printer, lines);
 }
