@@ -22,31 +22,29 @@ inline Screen* openEditor(AppHarness& h, const char* editButton) {
 // Clicks an option button or check box with the mouse.
 inline void choose(QWidget* screen, const char* name) {
   auto* button = child<QAbstractButton>(screen, name);
-  QVERIFY2(button, name);
   QVERIFY2(button->isEnabled(), name);
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
 }
 
 // Runs the screen's Help, Instructions command and returns the help topic it set.
 inline QString instructionsTopic(AppHarness& h, QWidget* screen) {
-  auto* instructions = screen->findChild<QAction*>(QStringLiteral("mnuHelpInstructions"));
-  if (!instructions) return QStringLiteral("<no Instructions>");
-  instructions->trigger();
+  trigger(screen, "mnuHelpInstructions");
   return QString::fromStdString(h.app->session().helpTopic);
 }
 
 inline QLineEdit* box(QWidget* screen, const char* name) { return child<QLineEdit>(screen, name); }
 
+// The text of a box or a label.
 inline QString textOf(QWidget* screen, const char* name) {
-  if (auto* edit = child<QLineEdit>(screen, name)) return edit->text();
-  if (auto* label = child<QLabel>(screen, name)) return label->text();
-  return QStringLiteral("<missing %1>").arg(QLatin1String(name));
+  QWidget* widget = child<QWidget>(screen, name);
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  missing(screen, name);
 }
 
 // Empties a box and types the text into it, key by key.
 inline void retype(QWidget* screen, const char* name, const QString& text) {
   QLineEdit* edit = box(screen, name);
-  QVERIFY2(edit, name);
   edit->clear();
   QTest::keyClicks(edit, text);
 }
@@ -56,17 +54,10 @@ inline QString focusName(QWidget* screen) {
   return focus ? focus->objectName() : QString();
 }
 
-inline QStringList listLines(QWidget* screen, const char* name) {
-  QStringList lines;
-  if (auto* list = child<QListWidget>(screen, name))
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-  return lines;
-}
-
 // The named widgets in the order the Tab key reaches them, from the first of them.
 inline QStringList tabOrder(QWidget* screen, const QStringList& names) {
   QStringList order;
-  auto* first = screen->findChild<QWidget*>(names.value(0));
+  auto* first = child<QWidget>(screen, qPrintable(names.value(0)));
   for (QWidget* widget = first; widget && order.size() < names.size(); widget = widget->nextInFocusChain()) {
     if (names.contains(widget->objectName()) && !order.contains(widget->objectName())) order << widget->objectName();
     if (widget->nextInFocusChain() == first) break;

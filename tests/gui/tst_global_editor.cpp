@@ -11,15 +11,9 @@ using namespace tarvek::test;
 
 namespace {
 
-bool checked(QWidget* screen, const char* name) {
-  auto* option = child<QRadioButton>(screen, name);
-  return option && option->isChecked();
-}
+bool checked(QWidget* screen, const char* name) { return child<QRadioButton>(screen, name)->isChecked(); }
 
-bool enabled(QWidget* screen, const char* name) {
-  auto* widget = child<QWidget>(screen, name);
-  return widget && widget->isEnabled();
-}
+bool enabled(QWidget* screen, const char* name) { return child<QWidget>(screen, name)->isEnabled(); }
 
 const char* const kLockedInAislecall[] = {"txtAccess",       "txtRingbackLimit", "lblAccessCode", "lblRingbackLimit",
                                           "lblDialingSpeed", "optNormal",        "optFast",       "optHSEnabled",

@@ -11,10 +11,7 @@ namespace {
 const char* const kBoxes[] = {"txtQHours",   "txtQMinutes", "txtQSeconds",  "txtRHours",
                               "txtRMinutes", "txtRSeconds", "txtRepeatCtr", "txtLapCtr"};
 
-bool checked(QWidget* screen, const char* name) {
-  auto* option = child<QRadioButton>(screen, name);
-  return option && option->isChecked();
-}
+bool checked(QWidget* screen, const char* name) { return child<QRadioButton>(screen, name)->isChecked(); }
 
 std::string line(AppHarness& h, int index) {
   return h.app->document().record().inputSpecs.at(static_cast<std::size_t>(index));

@@ -7,8 +7,8 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <thread>
 
+#include "support/folder_watch.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"
 
@@ -56,9 +56,7 @@ TEST(SimulatorProgram, StopSignalsEndItCleanlyAndTakeTheLinkAway) {
     SimulatorProcess simulator(options);
     ASSERT_TRUE(std::filesystem::is_symlink(options.link));
     ::kill(simulator.pid(), signal);
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (simulator.running() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(2ms);
-    EXPECT_FALSE(simulator.running()) << signal;
+    EXPECT_TRUE(simulator.waitForEnd(5s)) << signal;
     EXPECT_EQ(simulator.stop(), 0) << signal;
     EXPECT_FALSE(std::filesystem::is_symlink(options.link)) << signal;
   }
@@ -84,10 +82,8 @@ TEST(SimulatorProgram, EndsWithTheProcessThatStartedIt) {
   ::close(pidPipe[1]);
   ::kill(starter, SIGKILL);  // no destructor runs
   ::waitpid(starter, nullptr, 0);
-  const auto deadline = std::chrono::steady_clock::now() + 2s;
-  while (std::filesystem::is_symlink(options.link) && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(2ms);
-  const bool ended = !std::filesystem::is_symlink(options.link);
+  const bool ended = waitInFolder(
+      options.link.parent_path(), [&] { return !std::filesystem::is_symlink(options.link); }, 2s);
   EXPECT_TRUE(ended) << "tarvek-sim outlived the process that started it";
   if (!ended) ::kill(simulator, SIGTERM);
 }

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QTest>
+#include <stdexcept>
 
 #include "core/programming.h"
 
@@ -26,16 +27,23 @@ MainScreen* AppHarness::startWithNew() {
   return app->mainScreen();
 }
 
+void missing(const QWidget* screen, const char* name) {
+  const QString what =
+      QStringLiteral("%1 is missing from %2")
+          .arg(QLatin1String(name), screen ? screen->objectName() : QStringLiteral("a screen not there"));
+  QTest::qFail(qPrintable(what), __FILE__, __LINE__);
+  throw std::runtime_error(what.toStdString());
+}
+
 void click(QWidget* screen, const char* buttonName) {
   auto* button = child<QPushButton>(screen, buttonName);
-  QVERIFY2(button, buttonName);
   QVERIFY2(button->isEnabled(), buttonName);
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void trigger(QWidget* screen, const char* actionName) {
   auto* action = screen ? screen->findChild<QAction*>(QString::fromLatin1(actionName)) : nullptr;
-  QVERIFY2(action, actionName);
+  if (!action) missing(screen, actionName);
   QVERIFY2(action->isEnabled(), actionName);
   action->trigger();
 }
@@ -48,15 +56,11 @@ void savePicture(QWidget* screen, const QString& name) {
 
 bool shown(QWidget* screen) { return screen && screen->isVisible(); }
 
-QString labelText(QWidget* screen, const char* name) {
-  auto* label = child<QLabel>(screen, name);
-  return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
+QString labelText(QWidget* screen, const char* name) { return child<QLabel>(screen, name)->text(); }
 
 QStringList listLines(QWidget* screen, const char* name) {
   QStringList lines;
   auto* list = child<QListWidget>(screen, name);
-  if (!list) return {QStringLiteral("<missing %1>").arg(QLatin1String(name))};
   for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
   return lines;
 }

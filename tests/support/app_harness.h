@@ -32,10 +32,15 @@ struct AppHarness {
   bool ended = false;
 };
 
-// The named child of a screen; fails the test when it is missing.
+// Fails the test, naming what is missing, and ends it: nothing after could use it.
+[[noreturn]] void missing(const QWidget* screen, const char* name);
+
+// The named child of a screen; a missing one (or screen) fails the test.
 template <typename T>
 T* child(QWidget* screen, const char* name) {
-  return screen ? screen->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+  T* found = screen ? screen->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+  if (!found) missing(screen, name);
+  return found;
 }
 
 void click(QWidget* screen, const char* buttonName);
@@ -48,7 +53,6 @@ void savePicture(QWidget* screen, const QString& name);
 // True when a screen exists and is shown.
 bool shown(QWidget* screen);
 
-// The text of a label, or a marker naming the missing label.
 QString labelText(QWidget* screen, const char* name);
 // The lines of a list box.
 QStringList listLines(QWidget* screen, const char* name);

@@ -1,8 +1,10 @@
 #include "support/simulator_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,9 +13,9 @@
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
-#include <thread>
 
 #include "simulator/memory_file.h"
+#include "support/folder_watch.h"
 
 extern char** environ;
 
@@ -79,6 +81,8 @@ SimulatorProcess::SimulatorProcess(SimulatorOptions options, std::chrono::millis
   const int error = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (error != 0) throw std::system_error(error, std::generic_category(), "cannot start " + arguments[0]);
+  // Readable once it has ended: its end is waited for, not polled.
+  m_pidfd = static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0));
   try {
     waitForLine(1, readyTimeout);
   } catch (...) {
@@ -87,7 +91,10 @@ SimulatorProcess::SimulatorProcess(SimulatorOptions options, std::chrono::millis
   }
 }
 
-SimulatorProcess::~SimulatorProcess() { stop(); }
+SimulatorProcess::~SimulatorProcess() {
+  stop();
+  if (m_pidfd >= 0) ::close(m_pidfd);
+}
 
 std::string SimulatorProcess::waitForNewLine(std::chrono::milliseconds timeout) {
   waitForLine(m_line + 1, timeout);
@@ -95,27 +102,23 @@ std::string SimulatorProcess::waitForNewLine(std::chrono::milliseconds timeout) 
 }
 
 void SimulatorProcess::waitForLine(int line, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
   const std::filesystem::path readyFile = m_scratch / "ready";
-  while (true) {
-    // The file is written in one step: the device's path, then the count of lines served.
+  // The file is written in one step: the device's path, then the count of lines served.
+  const auto served = [&] {
     std::error_code missing;
-    if (std::filesystem::exists(readyFile, missing)) {
-      std::istringstream content(readFile(readyFile));
-      std::string device;
-      int served = 0;
-      if (std::getline(content, device) && content >> served && served >= line) {
-        m_device = device;
-        m_line = served;
-        return;
-      }
-    }
-    if (!running()) {
-      throw std::runtime_error("tarvek-sim ended (status " + std::to_string(*m_status) + ") before serving a line");
-    }
-    if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("tarvek-sim served no line in time");
-    std::this_thread::sleep_for(2ms);
-  }
+    if (!std::filesystem::exists(readyFile, missing)) return false;
+    std::istringstream content(readFile(readyFile));
+    std::string device;
+    int count = 0;
+    if (!std::getline(content, device) || !(content >> count) || count < line) return false;
+    m_device = device;
+    m_line = count;
+    return true;
+  };
+  if (waitInFolder(m_scratch.path(), served, timeout, m_pidfd)) return;
+  if (!running())
+    throw std::runtime_error("tarvek-sim ended (status " + std::to_string(*m_status) + ") before serving a line");
+  throw std::runtime_error("tarvek-sim served no line in time");
 }
 
 bool SimulatorProcess::running() {
@@ -126,20 +129,22 @@ bool SimulatorProcess::running() {
   return !m_status;
 }
 
+bool SimulatorProcess::waitForEnd(std::chrono::milliseconds timeout) {
+  if (!running()) return true;
+  pollfd ended{m_pidfd, POLLIN, 0};
+  ::poll(&ended, 1, static_cast<int>(timeout.count()));
+  return !running();
+}
+
 int SimulatorProcess::stop() {
   if (m_pid <= 0) return -1;
   if (!running()) return *m_status;
   ::kill(m_pid, SIGTERM);
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (running()) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(m_pid, SIGKILL);
-      int status = 0;
-      ::waitpid(m_pid, &status, 0);
-      m_status = exitStatus(status);
-      break;
-    }
-    std::this_thread::sleep_for(2ms);
+  if (!waitForEnd(10s)) {
+    ::kill(m_pid, SIGKILL);
+    int status = 0;
+    ::waitpid(m_pid, &status, 0);
+    m_status = exitStatus(status);
   }
   return *m_status;
 }

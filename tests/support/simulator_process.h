@@ -49,6 +49,8 @@ class SimulatorProcess {
   // the signal that ended it. Later calls return the same.
   int stop();
   bool running();
+  // Waits for it to end by itself; true when it has.
+  bool waitForEnd(std::chrono::milliseconds timeout);
 
  private:
   void waitForLine(int line, std::chrono::milliseconds timeout);
@@ -56,6 +58,7 @@ class SimulatorProcess {
   SimulatorOptions m_options;
   TempDir m_scratch;  // holds the ready file
   pid_t m_pid = -1;
+  int m_pidfd = -1;
   std::optional<int> m_status;
   std::string m_device;
   int m_line = 0;  // how many lines tarvek-sim had served when last looked

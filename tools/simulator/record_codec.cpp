@@ -17,10 +17,6 @@ bool isOneOf(std::string_view field, std::string_view allowed) {
 
 int twoDigits(std::string_view text) { return (text[0] - '0') * 10 + (text[1] - '0'); }
 
-std::string twoDigitText(unsigned value) {
-  return {static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
-}
-
 std::optional<int> inputIndex(char c) {
   if (c < '1' || c > '8') return std::nullopt;
   return c - '0';
@@ -60,10 +56,6 @@ std::string numberAnswer(const PhoneRecord& r, Layout layout) {
   return field + '\r';
 }
 
-std::string timerDigits(std::uint16_t seconds) {
-  return twoDigitText(seconds / 3600u) + twoDigitText(seconds % 3600u / 60u) + twoDigitText(seconds % 60u);
-}
-
 std::optional<std::uint16_t> secondsFromTimerDigits(std::string_view digits) {
   if (!isDigits(digits, 6)) return std::nullopt;
   const int hours = twoDigits(digits.substr(0, 2));
@@ -73,30 +65,6 @@ std::optional<std::uint16_t> secondsFromTimerDigits(std::string_view digits) {
   const auto total = static_cast<std::uint32_t>(hours * 3600 + minutes * 60 + seconds);
   if (total > kMaxTimerSeconds) return std::nullopt;
   return static_cast<std::uint16_t>(total);
-}
-
-std::string globalWriteCommand(const GlobalRecord& r, Layout layout) {
-  std::string command =
-      "MW" + r.function + r.securityCode + r.accessCode + r.ringDelay + r.ringbackLimit + r.dialingSpeed;
-  if (layout == Layout::Full) command += r.hookswitchFlash;
-  return command + r.forcedPlayTimer;
-}
-
-std::string inputWriteCommand(int input, const InputRecord& r) {
-  std::string command = "I";
-  command += std::to_string(input);
-  command += 'W';
-  return command + r.normalState + r.duration + r.msgRptCount + r.lapCounter + timerDigits(r.qualifierTimer) +
-         timerDigits(r.resumeTimer);
-}
-
-std::string numberWriteCommand(int input, int slot, const PhoneRecord& r, Layout layout) {
-  std::string command = "N";
-  command += std::to_string(input);
-  command += 'W';
-  command += std::to_string(slot);
-  if (layout == Layout::Full) command += r.pager ? '1' : '0';
-  return command + r.number;
 }
 
 std::optional<GlobalRecord> parseGlobalWrite(std::string_view command, Layout layout, const GlobalRecord& kept) {

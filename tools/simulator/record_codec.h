@@ -22,16 +22,9 @@ std::string numberAnswer(const PhoneRecord& record, Layout layout);
 // Two bytes, low byte first.
 std::string timerBytes(std::uint16_t seconds);
 
-// Seconds as six decimal digits hhmmss, the way write commands carry timers.
-std::string timerDigits(std::uint16_t seconds);
-// hhmmss back to seconds; nullopt unless six digits, minutes and seconds below 60 and
-// the whole within 16 bits.
+// Six decimal digits hhmmss, the way write commands carry timers, as seconds; nullopt
+// unless six digits, minutes and seconds below 60 and the whole within 16 bits.
 std::optional<std::uint16_t> secondsFromTimerDigits(std::string_view digits);
-
-// The write commands, built the way a programmer sends them.
-std::string globalWriteCommand(const GlobalRecord& record, Layout layout);
-std::string inputWriteCommand(int input, const InputRecord& record);
-std::string numberWriteCommand(int input, int slot, const PhoneRecord& record, Layout layout);
 
 struct InputWrite {
   int input = 0;
