@@ -6,7 +6,6 @@
 #include "core/link_operations.h"
 #include "core/prompts.h"
 #include "core/record_check.h"
-#include "core/serial_port.h"
 #include "core/setup_file.h"
 #include "gui/help_desk.h"
 
