@@ -41,10 +41,8 @@ class Application : public QObject {
 
   Session& session() { return m_session; }
   Document& document() { return m_document; }
-  Prompts& prompts() { return m_prompts; }
   HelpDesk& help() { return *m_help; }
   QtProgress& progress() { return m_progress; }
-  const ProgramFolders& folders() const { return m_folders; }
 
   SignOnScreen* signOnScreen() const { return m_screens.signOnScreen(); }
   SelectScreen* selectScreen() const { return m_screens.selectScreen(); }
@@ -54,10 +52,6 @@ class Application : public QObject {
   Screen* editorScreen() const { return m_screens.editorScreen(); }
 
   void setPrinterSetUp(FileCommands::PrinterSetUp setUp) { m_files.setPrinterSetUp(std::move(setUp)); }
-
-  bool hasEnded() const { return m_ended; }
-  // True while an exchange with the Tarvek runs; screens take no commands meanwhile.
-  bool busy() const { return m_guard.busy(); }
 
   // Ends the program when the system asks (SIGTERM, SIGINT): without a question, after
   // the exchanges of a Connect, read or send in progress, with open prompts closed and

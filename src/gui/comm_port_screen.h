@@ -15,7 +15,6 @@ class CommPortScreen : public Screen {
 
   // The port chosen in the list, 1 to 16.
   int selectedPort() const;
-  QComboBox* portList() const { return m_ports; }
 
  signals:
   void applyClicked();

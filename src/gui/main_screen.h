@@ -25,8 +25,6 @@ class MainScreen : public Screen {
 
   QPushButton* connectButton() const { return m_connect; }
   QPushButton* sendButton() const { return m_send; }
-  QListWidget* inputSpecsList() const { return m_inputSpecs; }
-  QListWidget* phoneNumbersList() const { return m_phoneNumbers; }
 
  signals:
   void editGlobalClicked();

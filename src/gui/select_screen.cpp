@@ -11,12 +11,12 @@ SelectScreen::SelectScreen(HelpDesk* help, QWidget* parent)
   m_connect = addButton(online, "cmdConnect", QStringLiteral("Connect"), 480, 360, 1335, 375);
   QGroupBox* offline = addFrame(client(), "fraOffline", QStringLiteral("Offline Programming"), 1200, 1800, 2295, 1695);
   QPushButton* newButton = addButton(offline, "cmdNew", QStringLiteral("New"), 480, 360, 1335, 375);
-  m_existing = addButton(offline, "cmdExisting", QStringLiteral("Existing File"), 480, 960, 1335, 375);
+  QPushButton* existing = addButton(offline, "cmdExisting", QStringLiteral("Existing File"), 480, 960, 1335, 375);
   QPushButton* exit = addButton(client(), "cmdExit", QStringLiteral("Exit"), 1680, 3840, 1335, 375);
 
   connect(m_connect, &QPushButton::clicked, this, &SelectScreen::connectClicked);
   connect(newButton, &QPushButton::clicked, this, &SelectScreen::newClicked);
-  connect(m_existing, &QPushButton::clicked, this, &SelectScreen::existingClicked);
+  connect(existing, &QPushButton::clicked, this, &SelectScreen::existingClicked);
   connect(exit, &QPushButton::clicked, this, &SelectScreen::exitClicked);
 
   addHelpMenu(help, "Select");

@@ -14,7 +14,6 @@ class SelectScreen : public Screen {
   explicit SelectScreen(HelpDesk* help, QWidget* parent = nullptr);
 
   QPushButton* connectButton() const { return m_connect; }
-  QPushButton* existingButton() const { return m_existing; }
 
  signals:
   void connectClicked();
@@ -24,7 +23,6 @@ class SelectScreen : public Screen {
 
  private:
   QPushButton* m_connect;
-  QPushButton* m_existing;
 };
 
 }  // namespace tarvek
