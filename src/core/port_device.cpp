@@ -22,6 +22,13 @@ PortDevice resolvePortDevice(const fs::path& programDir, int portNumber, const f
   return PortDevice{error ? link : target, link};
 }
 
+PortDevice namedDevice(const fs::path& device) {
+  std::error_code error;
+  if (!fs::is_symlink(device, error)) return PortDevice{device, {}};
+  const fs::path target = fs::canonical(device, error);
+  return PortDevice{error ? device : target, device};
+}
+
 bool stillLinked(const PortDevice& device) {
   if (device.link.empty()) return true;
   std::error_code error;

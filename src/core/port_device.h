@@ -21,6 +21,11 @@ std::filesystem::path platformPortName(int portNumber);
 PortDevice resolvePortDevice(const std::filesystem::path& programDir, int portNumber,
                              const std::filesystem::path& fallback);
 
+// A device named by its path (the command line's --device): a link, such as an adapter's
+// /dev/serial/by-id name, is followed as a ports/comN link is, and kept to check that it
+// still leads there.
+PortDevice namedDevice(const std::filesystem::path& device);
+
 // Whether the device can still be the one pinned: its link, if it came through one,
 // still leads to it. An adapter's link goes when the adapter is unplugged, and a link
 // made again may lead to another device.
