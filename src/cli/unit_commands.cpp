@@ -86,11 +86,8 @@ Link UnitCommands::link() {
 
 std::string UnitCommands::portName() const {
   if (!m_invocation.device.empty()) return m_invocation.device;
-  const PortDevice device =
-      resolvePortDevice(m_folders.program, m_session.portNumber, platformPortName(m_session.portNumber));
-  std::string name = "Comm " + std::to_string(m_session.portNumber) + " is " + device.path.string();
-  if (!device.link.empty()) name += " (" + device.link.string() + ")";
-  return name;
+  const int port = m_session.portNumber;
+  return portDeviceText(port, resolvePortDevice(m_folders.program, port, platformPortName(port)));
 }
 
 bool UnitCommands::openPort() {

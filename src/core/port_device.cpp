@@ -29,6 +29,16 @@ PortDevice namedDevice(const fs::path& device) {
   return PortDevice{error ? device : target, device};
 }
 
+std::string portDeviceText(int portNumber, const PortDevice& device) {
+  fs::path shown = device.path;
+  std::error_code error;
+  // A link that leads nowhere is named by where it leads.
+  if (!device.link.empty() && device.path == device.link) shown = fs::read_symlink(device.link, error);
+  std::string text = "Comm " + std::to_string(portNumber) + " is " + shown.string();
+  if (!device.link.empty()) text += " (ports/" + device.link.filename().string() + ")";
+  return text;
+}
+
 bool stillLinked(const PortDevice& device) {
   if (device.link.empty()) return true;
   std::error_code error;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace tarvek {
 
@@ -25,6 +26,9 @@ PortDevice resolvePortDevice(const std::filesystem::path& programDir, int portNu
 // /dev/serial/by-id name, is followed as a ports/comN link is, and kept to check that it
 // still leads there.
 PortDevice namedDevice(const std::filesystem::path& device);
+
+// "Comm 3 is /dev/ttyUSB0 (ports/com3)": which device port N means, and the link that says so.
+std::string portDeviceText(int portNumber, const PortDevice& device);
 
 // Whether the device can still be the one pinned: its link, if it came through one,
 // still leads to it. An adapter's link goes when the adapter is unplugged, and a link
