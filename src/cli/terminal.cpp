@@ -29,7 +29,8 @@ Terminal::Terminal(bool assumeYes, std::FILE* out)
 
 bool Terminal::interactive() { return ::isatty(STDIN_FILENO) == 1 && ::isatty(STDERR_FILENO) == 1; }
 
-void Terminal::cancelQuestion() {
+void Terminal::endQuestions() {
+  m_questionsEnded = true;
   if (m_asking) m_asking->quit();
 }
 
@@ -52,6 +53,7 @@ Answer Terminal::show(const Message& message) {
 Answer Terminal::ask(const Message& message) {
   const Answer yes = message.buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
   const Answer no = message.buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
+  if (m_questionsEnded) return Answer::Cancel;
   if (m_assumeYes) return yes;
   if (!interactive()) return Answer::Cancel;
   if (!message.detail.empty()) std::fprintf(m_out, "%s\n", message.detail.c_str());

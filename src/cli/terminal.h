@@ -21,8 +21,9 @@ class Terminal : public Prompts, public ProgressDisplay {
   // Whether a question can be put to a person.
   static bool interactive();
 
-  // A question waiting for its answer gets Cancel (a termination signal came).
-  void cancelQuestion();
+  // A termination signal came: a question waiting for its answer, and any later one, gets
+  // Cancel. Messages are still shown: writing them never holds the program up.
+  void endQuestions();
 
   Answer show(const Message& message) override;
   std::optional<std::string> openFileName(const FileRequest&) override { return std::nullopt; }
@@ -44,6 +45,7 @@ class Terminal : public Prompts, public ProgressDisplay {
   bool m_drawBar;
   const char* m_barLabel = nullptr;  // set while a bar stands on the line
   QEventLoop* m_asking = nullptr;
+  bool m_questionsEnded = false;
 };
 
 }  // namespace tarvek::cli

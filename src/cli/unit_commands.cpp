@@ -47,7 +47,7 @@ void printDifferences(const comparison::Comparison& result) {
 }  // namespace
 
 UnitCommands::UnitCommands(Invocation invocation, ProgramFolders folders, Terminal& terminal)
-    : m_invocation(std::move(invocation)), m_folders(std::move(folders)), m_terminal(terminal), m_prompts(terminal) {}
+    : m_invocation(std::move(invocation)), m_folders(std::move(folders)), m_terminal(terminal) {}
 
 UnitCommands::~UnitCommands() = default;
 
@@ -69,8 +69,7 @@ ExitStatus UnitCommands::run() {
 
 void UnitCommands::stop(int signal) {
   if (m_signal == 0) m_signal = signal;
-  m_prompts.setEnding();
-  m_terminal.cancelQuestion();
+  m_terminal.endQuestions();
 }
 
 bool UnitCommands::stopping() {
@@ -81,7 +80,7 @@ bool UnitCommands::stopping() {
 
 Link UnitCommands::link() {
   SerialPort& port = m_tracing ? static_cast<SerialPort&>(*m_tracing) : *m_serial;
-  return Link{port, m_session, m_prompts, m_terminal};
+  return Link{port, m_session, m_terminal, m_terminal};
 }
 
 std::string UnitCommands::portName() const {

@@ -6,7 +6,6 @@
 
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
-#include "core/ending_prompts.h"
 #include "core/program_folders.h"
 #include "core/programming.h"
 #include "core/session.h"
@@ -62,7 +61,6 @@ class UnitCommands {
   Invocation m_invocation;
   ProgramFolders m_folders;
   Terminal& m_terminal;
-  EndingPrompts m_prompts;
   Session m_session;
   std::unique_ptr<QtSerialPort> m_serial;
   std::unique_ptr<TracingPort> m_tracing;
