@@ -72,17 +72,19 @@ void TracingPort::transmit(const std::string& bytes) {
   }
 }
 
-std::string TracingPort::read(std::size_t length, std::chrono::milliseconds timeout) {
+std::string TracingPort::read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) {
   const auto asked = Clock::now();
   std::string answer;
   try {
-    answer = m_port.read(length, timeout);
+    answer = m_port.read(length, timeout, end);
   } catch (const LinkError& error) {
     line(std::string("! ") + error.what());
     throw;
   }
   std::string text = "< " + escapedBytes(answer);
-  if (answer.size() < length) {
+  // An answer that reached its end (a short unit's carriage return) lacks nothing.
+  const bool ended = end && answer.size() == end->position && answer.back() == end->byte;
+  if (answer.size() < length && !ended) {
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked);
     text += "  (" + std::to_string(answer.size()) + " of " + std::to_string(length) + " bytes in " +
             std::to_string(waited.count()) + " ms)";

@@ -186,6 +186,7 @@ TEST_F(Connect, ACarriageReturnAnswerSwitchesTheReadsTo32) {
   for (const auto& exchange : port.exchanges) {
     if (exchange.sent[0] != 'N') continue;
     EXPECT_EQ(exchange.readLength, exchange.sent == "N1R0" ? 33u : 32u) << exchange.sent;
+    EXPECT_EQ(exchange.waited, 0ms) << exchange.sent;  // none waits for a 33rd byte
   }
   EXPECT_EQ(record.phoneNumbers[lines::phoneLineIndex(3, 5)], "   (5) *70,555");
   for (const auto& line : record.phoneNumbers) EXPECT_FALSE(lines::hasPagerMark(line)) << line;
@@ -233,6 +234,7 @@ TEST_F(MainConnect, GreetsAndProbesTheFormat) {
   EXPECT_EQ(port.exchanges[0].timeout, 4000ms);
   EXPECT_EQ(port.exchanges[1].timeout, 2000ms);
   EXPECT_EQ(port.exchanges[1].readLength, 33u);
+  EXPECT_EQ(port.exchanges[1].end, (AnswerEnd{32, '\r'}));
   EXPECT_TRUE(session.online);
   EXPECT_EQ(port.openCount, 2);
   EXPECT_EQ(port.closeCount, 2);
