@@ -1,8 +1,7 @@
 #include "support/sample_records.h"
 
+#include <stdexcept>
 #include <string>
-
-#include "core/display_lines.h"
 
 namespace tarvek::test {
 
@@ -132,5 +131,66 @@ Programming randomRecord(std::mt19937& random) {
 }
 
 std::filesystem::path filesDataDir() { return TARVEK_FILES_DATA_DIR; }
+
+std::vector<std::string> split(std::string_view values, std::size_t count) {
+  std::vector<std::string> parts(1);
+  for (const char c : values) {
+    if (c == '|')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  if (parts.size() != count)
+    throw std::invalid_argument(std::to_string(count) + " values wanted: \"" + std::string(values) + "\"");
+  return parts;
+}
+
+GlobalSettings globalOf(std::string_view values) {
+  const auto v = split(values, 9);
+  return {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]};
+}
+
+std::vector<std::string> fieldLines(std::string_view values) {
+  auto lines = split(values, 6);
+  for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = lines::field(static_cast<Field>(i), lines[i]);
+  return lines;
+}
+
+Edit setGlobal(std::string_view values) {
+  return [global = globalOf(values)](Programming& record) { record.global = global; };
+}
+
+Edit setGlobal(std::string GlobalSettings::*setting, std::string value) {
+  return [=](Programming& record) { record.global.*setting = value; };
+}
+
+Edit setField(int input, Field which, std::string value) {
+  return [=](Programming& record) {
+    record.inputSpecs[static_cast<std::size_t>(lines::inputFieldIndex(input) + static_cast<int>(which))] =
+        lines::field(which, value);
+  };
+}
+
+Edit setPhone(int input, int slot, std::string line) {
+  return [=](Programming& record) { phoneAt(record, input, slot) = line; };
+}
+
+Edit setLine(std::vector<std::string> Programming::*list, std::size_t index, std::string line) {
+  return [=](Programming& record) {
+    auto& lines = record.*list;
+    if (lines.size() <= index) lines.resize(index + 1);
+    lines[index] = line;
+  };
+}
+
+Edit resizeList(std::vector<std::string> Programming::*list, std::size_t size) {
+  return [=](Programming& record) { (record.*list).resize(size); };
+}
+
+Programming edited(const std::vector<Edit>& edits) {
+  Programming record = newProgramming();
+  for (const Edit& edit : edits) edit(record);
+  return record;
+}
 
 }  // namespace tarvek::test
