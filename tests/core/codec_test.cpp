@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/display_lines.h"
 #include "support/sample_records.h"
 
 namespace tarvek {
@@ -10,13 +11,30 @@ namespace {
 using test::fieldLines;
 using test::globalOf;
 
+// New: the defaults of a fresh unit, in the display forms every reader parses.
+TEST(DisplayLines, ANewProgrammingHasTheFreshUnitsLinesAtTheFixedIndices) {
+  const Programming record = newProgramming();
+  EXPECT_EQ(record.global, globalOf("Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled"));
+  ASSERT_EQ(record.inputSpecs.size(), 72u);
+  ASSERT_EQ(record.phoneNumbers.size(), 88u);
+  const std::vector<std::string> input1(record.inputSpecs.begin(), record.inputSpecs.begin() + 9);
+  EXPECT_EQ(input1, (std::vector<std::string>{
+                        "Input 1", "", "  Normal State      Normally Open", "  Duration          Momentary",
+                        "  Qualifier Timer   Hrs 00 Min 00 Sec 00", "  Resume Timer      Hrs 00 Min 00 Sec 00",
+                        "  Msg Rpt Count     2", "  Lap Counter       1", ""}));
+  for (int input = 1; input <= 8; ++input) {
+    EXPECT_EQ(record.inputSpecs[lines::inputBlockIndex(input)], "Input " + std::to_string(input));
+    EXPECT_EQ(record.phoneNumbers[lines::phoneBlockIndex(input)], "Input " + std::to_string(input));
+    for (int slot = 1; slot <= 8; ++slot)
+      EXPECT_EQ(record.phoneNumbers[lines::phoneLineIndex(input, slot)],
+                "   (" + std::to_string(slot) + ")      Not Programmed");
+  }
+  EXPECT_TRUE(isComplete(record));
+}
+
 // Settings are written "Function|Security Code|...|Forced Play Timer|Hookswitch Flash".
 TEST(Codec, DecodesTheGlobalAnswerInBothLayouts) {
-  const struct {
-    std::string answer;
-    bool shortLayout;
-    const char* settings;
-  } rows[] = {
+  const std::tuple<std::string, bool, const char*> rows[] = {
       {"05072313906181060000", false, "Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled"},
       {"21234569876543121130", false, "Alarm Dialer (No Beeps)|123456|987654|3|12|Fast|Disabled|30|Enabled"},
       {"01111112222225991005", false, "Alarm Dialer|111111|222222|5|99|Fast|Disabled|05|Disabled"},
@@ -29,10 +47,10 @@ TEST(Codec, DecodesTheGlobalAnswerInBothLayouts) {
       {"", false, "before|||||Fast|Disabled||Enabled"},
       {"0123", false, "Alarm Dialer|123||||Fast|Disabled|23|Enabled"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [answer, shortLayout, expected] : rows) {
     GlobalSettings settings = globalOf("before||||||||");
-    codec::decodeGlobal(row.answer, row.shortLayout, settings);
-    EXPECT_EQ(settings, globalOf(row.settings)) << row.answer;
+    codec::decodeGlobal(answer, shortLayout, settings);
+    EXPECT_EQ(settings, globalOf(expected)) << answer;
   }
 }
 
@@ -79,11 +97,8 @@ TEST(Codec, DecodesAPhoneAnswerIntoItsLine) {
 }
 
 TEST(Codec, EncodesTheWriteCommandsInBothLayouts) {
-  const struct {
-    const char* settings;
-    bool shortLayout;
-    const char* command;  // empty: refused
-  } globals[] = {
+  const std::tuple<const char*, bool, const char*> globals[] = {
+      // settings, short layout, command ("": refused)
       {"Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled", false, "MW05072313906181060000"},
       {"Alarm Dialer (No Beeps)|123456|654321|0|12|Fast|Disabled|45|Enabled", false, "MW21234566543210121145"},
       {"Aislecall|111111|N/A|9|N/A|N/A|N/A|N/A|N/A", false, "MW11111113906189061100"},
@@ -94,26 +109,18 @@ TEST(Codec, EncodesTheWriteCommandsInBothLayouts) {
       {"alarm dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled", false, ""},
       {"Alarm Dialer |507231|390618|1|6|Normal|Enabled|N/A|Disabled", false, ""},
   };
-  for (const auto& row : globals)
-    EXPECT_EQ(codec::encodeGlobal(globalOf(row.settings), row.shortLayout).value_or(""), row.command) << row.settings;
+  for (const auto& [settings, shortLayout, command] : globals)
+    EXPECT_EQ(codec::encodeGlobal(globalOf(settings), shortLayout).value_or(""), command) << settings;
 
-  const struct {
-    int input;
-    const char* values;
-    const char* command;
-  } inputs[] = {
+  const std::tuple<int, const char*, const char*> inputs[] = {
       {1, "Normally Open|Momentary|Hrs 00 Min 00 Sec 00|Hrs 00 Min 00 Sec 00|2|1", "I1W000201000000000000"},
       {8, "Normally Closed|Continuous|Hrs 18 Min 00 Sec 00|Hrs 01 Min 05 Sec 30|10|07", "I8W111007180000010530"},
       {4, "Disabled|Momentary|Hrs 00 Min 00 Sec 00|Hrs 00 Min 00 Sec 00|0|99", "I4W200099000000000000"},
   };
-  for (const auto& row : inputs) EXPECT_EQ(codec::encodeInput(row.input, fieldLines(row.values)), row.command);
+  for (const auto& [input, values, command] : inputs) EXPECT_EQ(codec::encodeInput(input, fieldLines(values)), command);
 
-  const struct {
-    int input, slot;
-    const char* line;
-    bool shortLayout;
-    const char* command;
-  } phones[] = {
+  const std::tuple<int, int, const char*, bool, const char*> phones[] = {
+      // input, slot 0-7, line, short layout
       {2, 2, " P (3) 9,555", false, "N2W219,555"},
       {8, 0, "   (1)      Not Programmed", false, "N8W00"},
       {8, 0, "   (1)       Not Programmed", false, "N8W00"},
@@ -123,8 +130,8 @@ TEST(Codec, EncodesTheWriteCommandsInBothLayouts) {
       {8, 0, "   (1)      Not Programmed", true, "N8W0"},
       {3, 4, "   (5) ", false, "N3W40"},
   };
-  for (const auto& row : phones)
-    EXPECT_EQ(codec::encodePhone(row.input, row.slot, row.line, row.shortLayout), row.command) << row.line;
+  for (const auto& [input, slot, line, shortLayout, command] : phones)
+    EXPECT_EQ(codec::encodePhone(input, slot, line, shortLayout), command) << line;
 }
 
 }  // namespace

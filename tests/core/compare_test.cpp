@@ -65,10 +65,8 @@ TEST(Compare, ThroughTheWriteCommands) {
        {"Global\tForced Play Timer\t30\t45"},
        ""},
       {"input fields",
-       {setField(1, Field::NormalState, "Normally Closed"), setField(1, Field::Duration, "Continuous"),
-        setField(8, Field::QualifierTimer, "Hrs 00 Min 05 Sec 30"),
-        setField(8, Field::ResumeTimer, "Hrs 18 Min 00 Sec 00"), setField(8, Field::MsgRptCount, "10"),
-        setField(8, Field::LapCounter, "7")},
+       {setInput(1, "Normally Closed|Continuous|Hrs 00 Min 00 Sec 00|Hrs 00 Min 00 Sec 00|2|1"),
+        setInput(8, "Normally Open|Momentary|Hrs 00 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|10|7")},
        {},
        Layout::Short,
        {"Input 1\tNormal State\tNormally Closed\tNormally Open", "Input 1\tDuration\tContinuous\tMomentary",
@@ -90,7 +88,7 @@ TEST(Compare, ThroughTheWriteCommands) {
        {"Global\tSecurity Code\t1\\x5c2\\x094\\x0a\t507231"},
        ""},
       {"unknown function", {}, {setGlobal(&G::function, "Alarm")}, Layout::Full, {}, "second"},
-      {"incomplete", {[](Programming& r) { r.phoneNumbers.resize(50); }}, {}, Layout::Full, {}, "first"},
+      {"incomplete", {resizeList(&Programming::phoneNumbers, 50)}, {}, Layout::Full, {}, "first"},
   };
   for (const auto& row : rows) {
     const auto result = comparison::compare(edited(row.first), edited(row.second), row.layout);

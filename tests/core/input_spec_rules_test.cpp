@@ -12,7 +12,6 @@ namespace tarvek::entry {
 namespace {
 
 using B = InputBox;
-using test::fieldLines;
 
 // The eight boxes, "|" between them: qualifier h m s, resume h m s, repeat and lap counters.
 InputSpecEntries entriesOf(std::string_view boxes, NormalState state = NormalState::Open, bool momentary = true) {
@@ -22,21 +21,26 @@ InputSpecEntries entriesOf(std::string_view boxes, NormalState state = NormalSta
   return entries;
 }
 
-// Lines 2 to 7 of input N's block replaced by the field lines of these values.
-std::vector<std::string> withInput(std::vector<std::string> list, int input, std::string_view values) {
-  const auto fields = fieldLines(values);
-  std::copy(fields.begin(), fields.end(), list.begin() + lines::inputFieldIndex(input));
-  return list;
+std::vector<std::string> withInput(int input, std::string_view values) {
+  return test::edited({test::setInput(input, values)}).inputSpecs;
+}
+
+TEST(InputSpecRules, NumericValueReadsTheLeadingDigitsAndInputsRunRound) {
+  const std::pair<const char*, long> values[] = {{"", 0}, {"00", 0}, {"07", 7}, {" 12 ", 12}, {"5x", 5}, {"x5", 0}};
+  for (const auto& [text, value] : values) EXPECT_EQ(numericValue(text), value) << text;
+  EXPECT_GT(numericValue(std::string(40, '9')), 99);  // stops growing instead of overflowing
+  EXPECT_EQ((std::vector{nextInput(7), nextInput(8), previousInput(1), previousInput(8), validInput(0), validInput(9),
+                         validInput(5)}),
+            (std::vector{8, 1, 8, 7, 1, 1, 5}));
 }
 
 TEST(InputSpecRules, ReadsAnInputFromItsFieldLines) {
   const std::vector<std::string> defaults = newProgramming().inputSpecs;
   EXPECT_EQ(inputSpecEntries(defaults, 1), entriesOf("00|00|00|00|00|00|2|1"));
-  const auto edited =
-      withInput(defaults, 8, "Normally Closed|Continuous|Hrs 01 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|7|12");
+  const auto edited = withInput(8, "Normally Closed|Continuous|Hrs 01 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|7|12");
   EXPECT_EQ(inputSpecEntries(edited, 8), entriesOf("01|05|30|18|00|00|7|12", NormalState::Closed, false));
   // Text the editor does not know reads as Disabled and Continuous.
-  const auto odd = withInput(defaults, 2, "Open|momentary|Hrs 01 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|7|12");
+  const auto odd = withInput(2, "Open|momentary|Hrs 01 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|7|12");
   EXPECT_EQ(inputSpecEntries(odd, 2), entriesOf("01|05|30|18|00|00|7|12", NormalState::Disabled, false));
 
   // A short list is completed from a new programming and read and rebuilt within its length.
@@ -56,29 +60,20 @@ TEST(InputSpecRules, ReadsAnInputFromItsFieldLines) {
 
 TEST(InputSpecRules, KeysAndPastes) {
   const KeyVerdict refused{false, true, "This digit entry must be 0 - 9"};
-  const struct {
-    const char* text;
-    int code;
-    KeyVerdict verdict;
-  } keys[] = {
+  const std::tuple<const char*, int, KeyVerdict> keys[] = {
       {"", '5', {}},          {"1", '2', {}},      {"12", '3', {true, true, ""}},  // a third digit starts anew
       {"12", kBackspace, {}}, {"1", 'a', refused}, {"12", kEnter, refused},
       {"", kEscape, refused}, {"", ' ', refused},
   };
-  for (const auto& key : keys)
-    EXPECT_EQ(inputSpecKey(key.text, key.code), key.verdict) << key.text << " + " << key.code;
+  for (const auto& [text, code, verdict] : keys) EXPECT_EQ(inputSpecKey(text, code), verdict) << text << " + " << code;
   EXPECT_EQ(inputSpecPaste("12"), PasteVerdict{});
   EXPECT_EQ(inputSpecPaste("123"), (PasteVerdict{false, false, "This entry cannot be more than 2 digits"}));
   EXPECT_EQ(inputSpecPaste("1x"), (PasteVerdict{false, false, "This digit entry must be 0 - 9"}));
 }
 
 TEST(InputSpecRules, SixteenChecksInOrderWithTheirLeadingZeros) {
-  const struct {
-    const char* before;
-    std::optional<InputBox> focus;
-    const char* message;
-    const char* after;
-  } rows[] = {
+  // The boxes before, the box that fails with its message, the boxes after.
+  const std::tuple<const char*, std::optional<InputBox>, const char*, const char*> rows[] = {
       {"00|00|00|00|00|00|2|1", {}, "", "00|00|00|00|00|00|2|1"},
       {"5|0|9|1|2|3|7|07", {}, "", "05|00|09|01|02|03|7|07"},
       {"00|00|00|00|00|00|0|1", B::RepeatCounter, "The Repeat Counter must be between 1 and 99",
@@ -108,14 +103,11 @@ TEST(InputSpecRules, SixteenChecksInOrderWithTheirLeadingZeros) {
       {" 5|xx| 1|00|00|00|2|1", B::QHours, kDigitEntryMessage, "|xx| 1|00|00|00|2|1"},
       {"|xx| 1|00|00|00|2|1", B::QMinutes, kDigitEntryMessage, "|| 1|00|00|00|2|1"},
   };
-  for (const auto& row : rows) {
-    InputSpecEntries entries = entriesOf(row.before);
+  for (const auto& [before, focus, message, after] : rows) {
+    InputSpecEntries entries = entriesOf(before);
     const auto failure = checkInputSpecEntries(entries);
-    if (row.focus)
-      EXPECT_EQ(failure, (InputSpecFailure{*row.focus, row.message})) << row.before;
-    else
-      EXPECT_EQ(failure, std::nullopt) << row.before;
-    EXPECT_EQ(entries, entriesOf(row.after)) << row.before;
+    EXPECT_EQ(failure, focus ? std::optional(InputSpecFailure{*focus, message}) : std::nullopt) << before;
+    EXPECT_EQ(entries, entriesOf(after)) << before;
   }
 }
 
@@ -123,7 +115,7 @@ TEST(InputSpecRules, RebuildWritesOnlyTheShownInputsSixLines) {
   const std::vector<std::string> working = newProgramming().inputSpecs;
   const InputSpecEntries entries = entriesOf("05|04|03|18|00|00|7|12", NormalState::Disabled, false);
   const std::vector<std::string> rebuilt = rebuildInputSpecs(working, 3, entries);
-  EXPECT_EQ(rebuilt, withInput(working, 3, "Disabled|Continuous|Hrs 05 Min 04 Sec 03|Hrs 18 Min 00 Sec 00|7|12"));
+  EXPECT_EQ(rebuilt, withInput(3, "Disabled|Continuous|Hrs 05 Min 04 Sec 03|Hrs 18 Min 00 Sec 00|7|12"));
   EXPECT_EQ(inputSpecEntries(rebuilt, 3), entries);
   EXPECT_EQ(rebuildInputSpecs(working, 1, entriesOf("00|00|00|00|00|00|2|1", NormalState::Closed))[2],
             "  Normal State      Normally Closed");

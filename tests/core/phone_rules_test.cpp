@@ -29,26 +29,15 @@ TEST(PhoneRules, RowsFromTheInputsLines) {
 }
 
 TEST(PhoneRules, KeysAndPastes) {
-  const struct {
-    std::string text;
-    int code;
-    KeyVerdict verdict;
-  } keys[] = {
-      // Every key clears the placeholder first, taken or not.
-      {kPlace, '5', {true, true, ""}},
-      {kPlace, '*', {true, true, ""}},
-      {kPlace, '#', {true, true, ""}},
-      {kPlace, ',', {true, true, ""}},
-      {kPlace, kBackspace, {true, true, ""}},
-      {kPlace, 'a', {false, true, kRefused}},
-      {"555", '5', {}},
-      {"555", kBackspace, {}},
-      {"555", ' ', {false, false, kRefused}},
-      {"555", kEnter, {false, false, kRefused}},
-      {"555", kEscape, {false, false, kRefused}},
-      {"", '+', {false, false, kRefused}},
-  };
-  for (const auto& key : keys) EXPECT_EQ(phoneKey(key.text, key.code), key.verdict) << key.text << " + " << key.code;
+  // Every key clears the placeholder first, taken or not.
+  for (const int code : {int('5'), int('*'), int('#'), int(','), kBackspace}) {
+    EXPECT_EQ(phoneKey(kPlace, code), (KeyVerdict{true, true, ""})) << code;
+    EXPECT_EQ(phoneKey("555", code), KeyVerdict{}) << code;
+  }
+  for (const int code : {int('a'), int(' '), int('+'), kEnter, kEscape}) {
+    EXPECT_EQ(phoneKey(kPlace, code), (KeyVerdict{false, true, kRefused})) << code;
+    EXPECT_EQ(phoneKey("555", code), (KeyVerdict{false, false, kRefused})) << code;
+  }
   EXPECT_EQ(phonePaste("12", "*70,555#"), PasteVerdict{});
   EXPECT_EQ(phonePaste(kPlace, "555"), (PasteVerdict{true, true, ""}));
   EXPECT_EQ(phonePaste("12", "555-1234"), (PasteVerdict{false, false, kRefused}));

@@ -13,18 +13,11 @@ using G = GlobalSettings;
 
 TEST(RecordCheck, TakesWhatTheEditorsTakeAndNamesEveryOtherValue) {
   // Every edge a value may stand at and still be taken.
-  const std::vector<Edit> edges{
-      setGlobal("Alarm Dialer (No Beeps)|000000|999999|0|07|Fast|Disabled|01|Enabled"),
-      setField(1, Field::QualifierTimer, "Hrs 18 Min 00 Sec 00"),
-      setField(1, Field::ResumeTimer, "Hrs 17 Min 59 Sec 59"),
-      setField(1, Field::MsgRptCount, "01"),
-      setField(1, Field::LapCounter, "99"),
-      setField(2, Field::NormalState, "Disabled"),
-      setField(2, Field::Duration, "Continuous"),
-      setField(2, Field::MsgRptCount, "9"),
-      setPhone(1, 2, lines::notProgrammed(2, 7)),
-      setPhone(1, 3, "   (3) 0123456789*#,0123456789*#,01234"),
-  };
+  const std::vector<Edit> edges{setGlobal("Alarm Dialer (No Beeps)|000000|999999|0|07|Fast|Disabled|01|Enabled"),
+                                setInput(1, "Normally Open|Momentary|Hrs 18 Min 00 Sec 00|Hrs 17 Min 59 Sec 59|01|99"),
+                                setInput(2, "Disabled|Continuous|Hrs 00 Min 00 Sec 00|Hrs 00 Min 00 Sec 00|9|1"),
+                                setPhone(1, 2, lines::notProgrammed(2, 7)),
+                                setPhone(1, 3, "   (3) 0123456789*#,0123456789*#,01234")};
   auto with = [](std::vector<Edit> edits, std::vector<Edit> more) {
     edits.insert(edits.end(), more.begin(), more.end());
     return edits;
@@ -69,13 +62,9 @@ TEST(RecordCheck, TakesWhatTheEditorsTakeAndNamesEveryOtherValue) {
        "Global, Access Code: \"390618\"\nGlobal, Hookswitch Flash: \"Enabled\""},
       {"input fields",
        false,
-       {setField(3, Field::NormalState, "9"), setField(3, Field::Duration, "5"),
-        setField(3, Field::QualifierTimer, "Hrs 99 Min 00 Sec 00"),
-        setField(3, Field::ResumeTimer, "Hrs 18 Min 00 Sec 01"), setField(3, Field::MsgRptCount, "00"),
-        setField(3, Field::LapCounter, "123"), setField(4, Field::QualifierTimer, "Hrs 01 Min 60 Sec 00"),
-        setField(4, Field::ResumeTimer, "Hrs 1 Min 00 Sec 00"), setField(4, Field::MsgRptCount, "0"),
-        setField(4, Field::LapCounter, "7a"),
-        [](Programming& r) { r.inputSpecs[lines::inputFieldIndex(5)] = "Normally Open"; }},
+       {setInput(3, "9|5|Hrs 99 Min 00 Sec 00|Hrs 18 Min 00 Sec 01|00|123"),
+        setInput(4, "Normally Open|Momentary|Hrs 01 Min 60 Sec 00|Hrs 1 Min 00 Sec 00|0|7a"),
+        setLine(&Programming::inputSpecs, lines::inputFieldIndex(5), "Normally Open")},
        "Input 3, Normal State: \"9\"\nInput 3, Duration: \"5\"\nInput 3, Qualifier Timer: \"Hrs 99 Min 00 Sec 00\"\n"
        "Input 3, Resume Timer: \"Hrs 18 Min 00 Sec 01\"\nInput 3, Msg Rpt Count: \"00\"\n"
        "Input 3, Lap Counter: \"123\"\nInput 4, Qualifier Timer: \"Hrs 01 Min 60 Sec 00\"\n"
@@ -104,7 +93,7 @@ TEST(RecordCheck, TakesWhatTheEditorsTakeAndNamesEveryOtherValue) {
        "Input 2, Input Specifications: missing\nInput 7, Phone Numbers: missing\nInput 8, Phone Numbers: missing"},
       {"lines after the last input",
        false,
-       {[](Programming& r) { r.inputSpecs.push_back("Input 9"); }},
+       {setLine(&Programming::inputSpecs, 72, "Input 9")},
        "After Input 8, Input Specifications: \"Input 9\""},
   };
   for (const auto& row : rows) {

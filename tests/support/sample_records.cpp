@@ -1,5 +1,6 @@
 #include "support/sample_records.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -168,6 +169,12 @@ Edit setField(int input, Field which, std::string value) {
   return [=](Programming& record) {
     record.inputSpecs[static_cast<std::size_t>(lines::inputFieldIndex(input) + static_cast<int>(which))] =
         lines::field(which, value);
+  };
+}
+
+Edit setInput(int input, std::string_view values) {
+  return [=, fields = fieldLines(values)](Programming& record) {
+    std::copy(fields.begin(), fields.end(), record.inputSpecs.begin() + lines::inputFieldIndex(input));
   };
 }
 

@@ -47,6 +47,7 @@ using Edit = std::function<void(Programming&)>;
 Edit setGlobal(std::string_view values);  // all nine, as globalOf takes them
 Edit setGlobal(std::string GlobalSettings::*setting, std::string value);
 Edit setField(int input, lines::Field which, std::string value);
+Edit setInput(int input, std::string_view values);     // the six field lines, as fieldLines takes them
 Edit setPhone(int input, int slot, std::string line);  // slot 1-8, the whole display line
 // Line `index` of a list, which grows to hold it; resizeList cuts or grows a list.
 Edit setLine(std::vector<std::string> Programming::*list, std::size_t index, std::string line);
