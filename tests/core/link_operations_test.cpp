@@ -16,10 +16,6 @@
 namespace tarvek {
 namespace {
 
-using namespace std::chrono_literals;
-using test::edited;
-using test::setGlobal;
-using test::setPhone;
 using Answers = std::optional<std::string>;
 
 std::string padded(const std::string& number, std::size_t width) {
@@ -43,11 +39,6 @@ struct Bench {
   Link link() { return {port, session, prompts, progress}; }
   ReadResult connect() { return connectAndRead(link(), record); }
   SendOutcome send() { return sendProgramming(link(), record); }
-  std::vector<std::string> sent() const {
-    std::vector<std::string> commands;
-    for (const auto& exchange : port.exchanges) commands.push_back(exchange.sent);
-    return commands;
-  }
   // "command/read length/time-out" of each exchange.
   std::string exchanges() const {
     std::string text;
@@ -67,8 +58,8 @@ struct Bench {
   test::RecordingProgress progress;
 };
 
-// Whatever happened, the port is closed after every opening and released, and the
-// progress screen is closed.
+// Whatever happened, the port is closed after every opening and released, the progress
+// screen is closed, and a port that did not open is explained.
 void expectTidy(const Bench& b, const std::string& name) {
   EXPECT_FALSE(b.port.isOpen()) << name;
   EXPECT_EQ(b.port.openCount, b.port.closeCount) << name;
@@ -89,16 +80,9 @@ Arrange opens(int openings) {
 Arrange diesAt(std::string command) {  // the port fails reading the answer to it
   return [=](Bench& b) { b.port.failsOnRead = [=](const std::string& sent) { return sent == command; }; };
 }
-Arrange shortUnit() {
-  return [](Bench& b) { b.shortLayout = true; };
-}
-
-const std::vector<std::string> kEveryTenth{"10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "close"};
 
 std::vector<std::string> progressOf(const char* shown) {
-  std::vector<std::string> events{shown};
-  events.insert(events.end(), kEveryTenth.begin(), kEveryTenth.end());
-  return events;
+  return {shown, "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "close"};
 }
 
 TEST(LinkOperations, ConnectReadsTheWholeProgrammingCommandByCommand) {
@@ -106,45 +90,35 @@ TEST(LinkOperations, ConnectReadsTheWholeProgrammingCommandByCommand) {
   b.answers["N2R2"] = padded("9,555", 32) + "1";
   const ReadResult result = b.connect();
   EXPECT_EQ(result.outcome, ConnectOutcome::Finished);
-  std::vector<std::string> commands{"HI", "MR"};
-  for (int input = 1; input <= 8; ++input) commands.push_back("I" + std::to_string(input) + "R");
+  std::string expected = "HI/2/2000 MR/20/4000";
+  for (int input = 1; input <= 8; ++input) expected += " I" + std::to_string(input) + "R/10/4000";
   for (int input = 1; input <= 8; ++input)
-    for (int slot = 0; slot < 8; ++slot) commands.push_back("N" + std::to_string(input) + "R" + std::to_string(slot));
-  EXPECT_EQ(b.sent(), commands);
-  for (const auto& exchange : b.port.exchanges) {
-    const std::string& c = exchange.sent;
-    EXPECT_EQ(exchange.port, 5);
-    EXPECT_EQ(exchange.readLength, c == "HI" ? 2u : c == "MR" ? 20u : c[0] == 'I' ? 10u : 33u) << c;
-    EXPECT_EQ(exchange.timeout, c == "HI" ? 2000ms : 4000ms) << c;
-  }
+    for (int slot = 0; slot < 8; ++slot)
+      expected += " N" + std::to_string(input) + "R" + std::to_string(slot) + "/33/4000";
+  EXPECT_EQ(b.exchanges(), expected);
   // One device for the whole read, opened before and closed after every exchange.
   EXPECT_EQ(std::vector<std::string>(b.port.calls.begin(), b.port.calls.begin() + 6),
             (std::vector<std::string>{"pin 5", "open 5", "transmit HI", "read 2 2000", "close", "open 5"}));
   EXPECT_EQ(b.port.openCount, 74);
   expectTidy(b, "read");
 
-  Programming expected = newProgramming();
+  Programming record = newProgramming();
   for (int input = 1; input <= 8; ++input)
     for (int slot = 1; slot <= 8; ++slot)
-      expected.phoneNumbers[lines::phoneLineIndex(input, slot)] = lines::notProgrammed(slot, 7);
-  expected.phoneNumbers[lines::phoneLineIndex(2, 3)] = " P (3) 9,555";
-  EXPECT_EQ(b.record, expected);
-  EXPECT_TRUE(b.session.online);
-  EXPECT_FALSE(b.session.reducedFeatures);
-  EXPECT_FALSE(result.greyHookswitch);
+      record.phoneNumbers[lines::phoneLineIndex(input, slot)] = lines::notProgrammed(slot, 7);
+  record.phoneNumbers[lines::phoneLineIndex(2, 3)] = " P (3) 9,555";
+  EXPECT_EQ(b.record, record);
+  EXPECT_EQ(std::make_tuple(b.session.online, b.session.reducedFeatures, result.greyHookswitch),
+            std::make_tuple(true, false, false));
   EXPECT_TRUE(b.prompts.shown.empty());
   EXPECT_EQ(b.progress.events, progressOf("show Loading"));
 }
 
 TEST(LinkOperations, ConnectStopsAtEachFailureWithItsMessage) {
   using enum ConnectOutcome;
-  const struct {
-    const char* name;
-    Arrange arrange;
-    ConnectOutcome outcome;
-    std::string message;
-    std::size_t sent, specs, numbers;  // commands sent; lines read into the two lists
-  } rows[] = {
+  const char* const notResponding = "The Tarvek is not responding";
+  // What goes wrong, the outcome, the message, the commands sent, the lines read into the two lists.
+  const std::tuple<const char*, Arrange, ConnectOutcome, std::string, std::size_t, std::size_t, std::size_t> rows[] = {
       {"greeting in lower case", says("HI", "ok"), NotFound, "", 1, 0, 0},
       {"greeting cut short", says("HI", "O"), NotFound, "", 1, 0, 0},
       {"no greeting", says("HI", std::nullopt), NotFound, "", 1, 0, 0},
@@ -153,23 +127,23 @@ TEST(LinkOperations, ConnectStopsAtEachFailureWithItsMessage) {
       {"a phone answer of 32 characters without a carriage return", says("N1R1", padded("555", 32)), Finished,
        "Communications error- unable to load phone numbers for display", 12, 72, 3},
       {"an input answer short of a timer byte", says("I2R", std::string("000201\x10\x0e\0", 9)), NotResponding,
-       "The Tarvek is not responding", 4, 14, 0},
-      {"the port failing mid-read", diesAt("N4R2"), NotResponding, "The Tarvek is not responding", 37, 72, 37},
+       notResponding, 4, 14, 0},
+      {"the port failing mid-read", diesAt("N4R2"), NotResponding, notResponding, 37, 72, 37},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, arrange, outcome, message, sent, specs, numbers] : rows) {
     Bench b;
-    row.arrange(b);
-    EXPECT_EQ(b.connect().outcome, row.outcome) << row.name;
-    EXPECT_EQ(b.prompts.lastText(), row.message) << row.name;
-    EXPECT_LE(b.prompts.shown.size(), 1u) << row.name;
-    EXPECT_EQ(b.port.exchanges.size(), row.sent) << row.name;
-    EXPECT_EQ(b.record.inputSpecs.size(), row.specs) << row.name;
-    EXPECT_EQ(b.record.phoneNumbers.size(), row.numbers) << row.name;
-    const bool greeted = row.outcome == Finished || row.outcome == NotResponding;
-    EXPECT_EQ(b.session.online, greeted) << row.name;
-    EXPECT_EQ(b.session.callerName, greeted ? "" : "Select") << row.name;
-    EXPECT_EQ(b.progress.events.empty(), !greeted) << row.name;
-    expectTidy(b, row.name);
+    arrange(b);
+    EXPECT_EQ(b.connect().outcome, outcome) << name;
+    EXPECT_EQ(b.prompts.lastText(), message) << name;
+    EXPECT_LE(b.prompts.shown.size(), 1u) << name;
+    EXPECT_EQ(std::make_tuple(b.port.exchanges.size(), b.record.inputSpecs.size(), b.record.phoneNumbers.size()),
+              std::make_tuple(sent, specs, numbers))
+        << name;
+    const bool greeted = outcome == Finished || outcome == NotResponding;
+    EXPECT_EQ(b.session.online, greeted) << name;
+    EXPECT_EQ(b.session.callerName, greeted ? "" : "Select") << name;
+    EXPECT_EQ(b.progress.events.empty(), !greeted) << name;
+    expectTidy(b, name);
   }
 }
 
@@ -180,8 +154,7 @@ TEST(LinkOperations, ACarriageReturnSwitchesToTheShortLayout) {
   b.answers["N3R4"] = padded("*70,555", 31) + "\r";
   EXPECT_EQ(b.connect().outcome, ConnectOutcome::Finished);
   EXPECT_TRUE(b.prompts.shown.empty());
-  EXPECT_TRUE(b.session.reducedFeatures);
-  EXPECT_EQ(b.session.expectedAnswerLength, 32);
+  EXPECT_EQ(std::make_pair(b.session.reducedFeatures, b.session.expectedAnswerLength), std::make_pair(true, 32));
   for (const auto& exchange : b.port.exchanges) {
     EXPECT_TRUE(exchange.sent[0] != 'N' || exchange.readLength == (exchange.sent == "N1R0" ? 33u : 32u))
         << exchange.sent;
@@ -202,34 +175,26 @@ TEST(LinkOperations, ACarriageReturnSwitchesToTheShortLayout) {
 TEST(LinkOperations, ConnectFromTheMainScreenGreetsAndProbesThePhoneFormat) {
   using enum ProbeOutcome;
   const char* const probed = "HI/2/4000 N1R0/33/2000";
-  const char* const nothingSaid = "";
-  const struct {
-    const char* name;
-    Arrange arrange;
-    ProbeOutcome outcome;
-    const char* message;
-    const char* exchanges;
-    bool online, reduced;
-  } rows[] = {
-      {"a full unit", {}, Online, nothingSaid, probed, true, false},
-      {"a short unit", shortUnit(), Online, nothingSaid, probed, true, true},
+  // What goes wrong, the outcome, the message, the exchanges, online, reduced features.
+  const std::tuple<const char*, Arrange, ProbeOutcome, const char*, const char*, bool, bool> rows[] = {
+      {"a full unit", [](Bench&) {}, Online, "", probed, true, false},
+      {"a short unit", [](Bench& b) { b.shortLayout = true; }, Online, "", probed, true, true},
       {"port", opens(0), PortNotOpened, "Communications error", "", false, false},
-      {"greeting", says("HI", "O"), NotFound, nothingSaid, "HI/2/4000", false, false},
+      {"greeting", says("HI", "O"), NotFound, "", "HI/2/4000", false, false},
       {"probe port", opens(1), Failed, "Communications error", "HI/2/4000", true, false},
       {"probe length", says("N1R0", "0"), Failed, "Communications error- unable to load phone numbers for display",
        probed, true, false},
       {"dead port", diesAt("N1R0"), NotResponding, "The Tarvek is not responding", probed, true, false},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, arrange, outcome, message, exchanges, online, reduced] : rows) {
     Bench b;
-    if (row.arrange) row.arrange(b);
-    EXPECT_EQ(connectFromMain(b.link()), row.outcome) << row.name;
-    EXPECT_EQ(b.prompts.lastText(), row.message) << row.name;
-    EXPECT_EQ(b.exchanges(), row.exchanges) << row.name;
-    EXPECT_EQ(b.session.online, row.online) << row.name;
-    EXPECT_EQ(b.session.reducedFeatures, row.reduced) << row.name;
-    EXPECT_EQ(b.session.callerName, row.outcome == PortNotOpened || row.outcome == NotFound ? "Main" : "") << row.name;
-    expectTidy(b, row.name);
+    arrange(b);
+    EXPECT_EQ(connectFromMain(b.link()), outcome) << name;
+    EXPECT_EQ(b.prompts.lastText(), message) << name;
+    EXPECT_EQ(b.exchanges(), exchanges) << name;
+    EXPECT_EQ(std::make_pair(b.session.online, b.session.reducedFeatures), std::make_pair(online, reduced)) << name;
+    EXPECT_EQ(b.session.callerName, outcome == PortNotOpened || outcome == NotFound ? "Main" : "") << name;
+    expectTidy(b, name);
   }
   // A unit already known to be short answers 32 characters without a carriage return.
   Bench b;
@@ -245,11 +210,11 @@ TEST(LinkOperations, SignOffSendsByeAndIgnoresEverything) {
   EXPECT_EQ(b.port.calls,
             (std::vector<std::string>{"pin 2", "open 2", "transmit BY", "read 10 1000", "close", "unpin"}));
   Bench closed;
-  closed.port.opens = [](int) { return false; };
+  opens(0)(closed);
   signOff(closed.port, 2);
   EXPECT_TRUE(closed.port.exchanges.empty());
   Bench dead;
-  dead.port.failsOnRead = [](const std::string&) { return true; };
+  diesAt("BY")(dead);
   signOff(dead.port, 2);
   expectTidy(dead, "dead");
 }
@@ -278,50 +243,38 @@ TEST(LinkOperations, AFaultOfTheProgramGoesOnToTheCaller) {
 }
 
 TEST(LinkOperations, SendAsksThenWritesTheSeventyThreeCommandsInOrder) {
-  Bench b;
-  b.record = edited({setPhone(2, 3, " P (3) 9,555")});
-  b.session.online = true;
-  b.session.expectedAnswerLength = 33;
-  b.prompts.answers = {Answer::Yes};
-  EXPECT_EQ(b.send(), SendOutcome::Sent);
-  ASSERT_EQ(b.prompts.shown.size(), 2u);
-  const Message& question = b.prompts.shown[0];
-  EXPECT_EQ(question.text, "This will write over what is in the Tarvek's memory now.  Continue? ");
-  EXPECT_EQ(question.title, "Overwrite");
-  EXPECT_EQ(question.buttons, Buttons::YesNoCancel);
-  EXPECT_EQ(question.icon, Icon::Question);
-  EXPECT_EQ(b.prompts.shown[1].text, "Successful data transmission");
-
-  std::vector<std::string> expected{"MW05072313906181060000"};
-  for (int input = 1; input <= 8; ++input) expected.push_back("I" + std::to_string(input) + "W000201000000000000");
-  for (int input = 1; input <= 8; ++input)
-    for (int slot = 0; slot < 8; ++slot)
-      expected.push_back("N" + std::to_string(input) + "W" + std::to_string(slot) + "0");
-  expected[1 + 8 + 8 + 2] = "N2W219,555";
-  EXPECT_EQ(b.sent(), expected);
-  for (const auto& exchange : b.port.exchanges) {
-    EXPECT_EQ(exchange.port, 5);
-    EXPECT_EQ(exchange.readLength, 2u);
-    EXPECT_EQ(exchange.timeout, 4000ms);
+  for (const bool shortLayout : {false, true}) {
+    Bench b;
+    b.record = test::edited({test::setPhone(2, 3, (shortLayout ? "   " : " P ") + std::string("(3) 9,555"))});
+    b.session.online = true;
+    b.session.reducedFeatures = shortLayout;
+    b.session.expectedAnswerLength = 33;
+    b.prompts.answers = {Answer::Yes};
+    EXPECT_EQ(b.send(), SendOutcome::Sent);
+    ASSERT_EQ(b.prompts.shown.size(), 2u);
+    const Message& question = b.prompts.shown[0];
+    EXPECT_EQ(question.text, "This will write over what is in the Tarvek's memory now.  Continue? ");
+    EXPECT_EQ(question.title, "Overwrite");
+    EXPECT_EQ(question.buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(question.icon, Icon::Question);
+    EXPECT_EQ(b.prompts.shown[1].text, "Successful data transmission");
+    // The short layout carries neither Hookswitch Flash nor pager digits.
+    std::string expected = shortLayout ? "MW0507231390618106000/2/4000" : "MW05072313906181060000/2/4000";
+    for (int input = 1; input <= 8; ++input) expected += " I" + std::to_string(input) + "W000201000000000000/2/4000";
+    for (int input = 1; input <= 8; ++input)
+      for (int slot = 0; slot < 8; ++slot) {
+        const std::string number = input == 2 && slot == 2 ? "9,555" : "";
+        const std::string pager = shortLayout ? "" : number.empty() ? "0" : "1";
+        expected += " N" + std::to_string(input) + "W" + std::to_string(slot) + pager + number + "/2/4000";
+      }
+    EXPECT_EQ(b.exchanges(), expected);
+    EXPECT_EQ(b.port.openCount, 73);
+    EXPECT_EQ(b.progress.events, progressOf("show Sending"));
+    expectTidy(b, "send");
+    // Sending leaves the session as it was.
+    EXPECT_EQ(std::make_tuple(b.session.online, b.session.reducedFeatures, b.session.expectedAnswerLength),
+              std::make_tuple(true, shortLayout, 33));
   }
-  EXPECT_EQ(b.port.openCount, 73);
-  EXPECT_EQ(b.progress.events, progressOf("show Sending"));
-  expectTidy(b, "send");
-  // Sending leaves the session as it was.
-  EXPECT_TRUE(b.session.online);
-  EXPECT_FALSE(b.session.reducedFeatures);
-  EXPECT_EQ(b.session.expectedAnswerLength, 33);
-
-  // The short layout carries neither Hookswitch Flash nor pager digits.
-  Bench s;
-  s.record = edited({setPhone(2, 3, "   (3) 9,555")});
-  s.session.reducedFeatures = true;
-  s.prompts.answers = {Answer::Yes};
-  EXPECT_EQ(s.send(), SendOutcome::Sent);
-  EXPECT_EQ(s.sent()[0], "MW0507231390618106000");
-  EXPECT_EQ(s.sent()[1 + 8 + 8 + 2], "N2W29,555");
-  EXPECT_EQ(s.sent().back(), "N8W7");
-  EXPECT_TRUE(s.session.reducedFeatures);
 }
 
 // Refused before the question: a partly read record would overwrite the unit's numbers
@@ -330,14 +283,9 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
   using enum SendOutcome;
   using namespace messages;
   const auto edit = [](test::Edit change) { return [=](Bench& b) { change(b.record); }; };
-  const struct {
-    const char* name;
-    Arrange arrange;
-    SendOutcome outcome;
-    const char* message;  // after the Overwrite question, unless refused
-    std::size_t sent;
-    std::string detail;  // of the refusal
-  } rows[] = {
+  // What goes wrong, the outcome, the message after the question (alone when refused), the
+  // commands sent, the detail of a refusal.
+  const std::tuple<const char*, Arrange, SendOutcome, const char*, std::size_t, std::string> rows[] = {
       {"No", [](Bench& b) { b.prompts.answers = {Answer::No}; }, Declined, nullptr, 0, ""},
       {"Cancel", [](Bench& b) { b.prompts.answers = {Answer::Cancel}; }, Declined, nullptr, 0, ""},
       {"MW refused", says("MW05072313906181060000", "ER"), NotVerified, kNotVerified, 1, ""},
@@ -350,7 +298,7 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
       {"port stops opening after MW", opens(1), PortNotOpened, kCommunicationsError, 1, ""},
       {"port stops opening at N3W5", opens(30), PortNotOpened, kCommunicationsError, 30, ""},
       {"dead port", diesAt("N5W30"), NotResponding, kNotResponding, 45, ""},
-      {"no Function", edit(setGlobal(&GlobalSettings::function, "")), Refused, kNoFunction, 0, ""},
+      {"no Function", edit(test::setGlobal(&GlobalSettings::function, "")), Refused, kNoFunction, 0, ""},
       {"a timer past 18 hours", edit(test::setField(1, lines::Field::QualifierTimer, "Hrs 99 Min 00 Sec 00")), Refused,
        kOutOfRange, 0, "Input 1, Qualifier Timer: \"Hrs 99 Min 00 Sec 00\""},
       {"a pager mark to a short unit", [](Bench& b) { b.session.reducedFeatures = true; }, Refused, kOutOfRange, 0,
@@ -358,21 +306,21 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
       {"a read that stopped part way", edit(test::resizeList(&Programming::phoneNumbers, 70)), Refused, kIncomplete, 0,
        "Input 7, Phone Numbers: missing\nInput 8, Phone Numbers: missing"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, arrange, outcome, message, sent, detail] : rows) {
     Bench b;
-    b.record = edited({setPhone(2, 3, " P (3) 9,555")});
+    b.record = test::edited({test::setPhone(2, 3, " P (3) 9,555")});
     b.prompts.answers = {Answer::Yes};
-    row.arrange(b);
-    EXPECT_EQ(b.send(), row.outcome) << row.name;
+    arrange(b);
+    EXPECT_EQ(b.send(), outcome) << name;
     std::vector<std::string> texts;
-    if (row.outcome != Refused) texts.push_back(kOverwriteQuestion);
-    if (row.message) texts.push_back(row.message);
-    EXPECT_EQ(b.prompts.texts(), texts) << row.name;
-    EXPECT_TRUE(row.outcome != Refused || b.prompts.shown.back().detail == row.detail) << row.name;
-    EXPECT_EQ(b.port.exchanges.size(), row.sent) << row.name;
-    EXPECT_EQ(b.port.calls.empty(), row.outcome == Declined || row.outcome == Refused) << row.name;
-    EXPECT_EQ(b.progress.events.empty(), b.port.calls.empty()) << row.name;
-    expectTidy(b, row.name);
+    if (outcome != Refused) texts.push_back(kOverwriteQuestion);
+    if (message) texts.push_back(message);
+    EXPECT_EQ(b.prompts.texts(), texts) << name;
+    EXPECT_TRUE(outcome != Refused || b.prompts.shown.back().detail == detail) << name;
+    EXPECT_EQ(b.port.exchanges.size(), sent) << name;
+    EXPECT_EQ(b.port.calls.empty(), outcome == Declined || outcome == Refused) << name;
+    EXPECT_EQ(b.progress.events.empty(), b.port.calls.empty()) << name;
+    expectTidy(b, name);
   }
 }
 

@@ -16,11 +16,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ProgramFolders, TheUserFolderIsUnderXdgDataHomeWhenAbsoluteElseUnderHome) {
-  const struct {
-    const char* xdgDataHome;
-    const char* home;
-    const char* folder;
-  } rows[] = {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
+      // $XDG_DATA_HOME, $HOME, the folder
       {"/data/u", "/home/u", "/data/u/tarvek-programmer"},
       {nullptr, "/home/u", "/home/u/.local/share/tarvek-programmer"},
       {"", "/home/u", "/home/u/.local/share/tarvek-programmer"},
@@ -52,12 +49,9 @@ TEST(ProgramFolders, TheExecutablesFolderUnlessInstalledOrReadOnly) {
   };
   const ProgramFolders userFolders{user, documents / "Tarvek", built, user / "Saved"};
   const ProgramFolders installed{user, documents / "Tarvek", installedData, user / "Saved"};
-  const struct {
-    const char* name;
-    fs::path executable;
-    bool writable;  // given, not set: the tests run as root, who may write anywhere
-    ProgramFolders expected;
-  } rows[] = {
+  // The executable's folder, whether it is writable (given, not set: the tests run as root,
+  // who may write anywhere), the folders chosen.
+  const std::tuple<const char*, fs::path, bool, ProgramFolders> rows[] = {
       {"a writable build folder", built, true, foldersIn(built)},
       {"a copy without the help texts", copy, true, foldersIn(copy)},
       {"a read-only folder", built, false, userFolders},
@@ -66,10 +60,8 @@ TEST(ProgramFolders, TheExecutablesFolderUnlessInstalledOrReadOnly) {
       {"installed, bin writable", installedBin, true, installed},
       {"a folder named bin without the install's data", otherBin, true, foldersIn(otherBin)},
   };
-  for (const auto& row : rows) {
-    EXPECT_EQ(chooseProgramFolders(from(row.executable), [&](const fs::path&) { return row.writable; }), row.expected)
-        << row.name;
-  }
+  for (const auto& [name, executable, writable, expected] : rows)
+    EXPECT_EQ(chooseProgramFolders(from(executable), [w = writable](const fs::path&) { return w; }), expected) << name;
   // Without a per-user folder the executable's folder serves; without a documents folder
   // the settings files stay in the per-user Saved folder.
   FolderCandidates noHome = from(installedBin);

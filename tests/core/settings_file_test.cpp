@@ -32,16 +32,14 @@ TEST(SettingsFile, TheWriterMatchesTheGoldenFilesByteForByte) {
   EXPECT_EQ(cut[103], "          ");  // the missing header of input 1's numbers
   EXPECT_EQ(cut[105], "               (1) ");
 
-  const std::pair<const char*, const char*> names[] = {
-      {"/opt/tarvek/Saved/Site A.txt", "Site A"},
-      {"Backup", "Backup"},
-      {"ab", "ab"},
-      {"CAPS.TXT", "CAPS"},
-      {"notes.text", "notes.text"},
-      {"twice.txt.txt", "twice.txt"},
-      {"/folder.txt/plain", "plain"},
-      {".txt", ".txt"},
-  };
+  const std::pair<const char*, const char*> names[] = {{"/opt/tarvek/Saved/Site A.txt", "Site A"},
+                                                       {"Backup", "Backup"},
+                                                       {"ab", "ab"},
+                                                       {"CAPS.TXT", "CAPS"},
+                                                       {"notes.text", "notes.text"},
+                                                       {"twice.txt.txt", "twice.txt"},
+                                                       {"/folder.txt/plain", "plain"},
+                                                       {".txt", ".txt"}};
   for (const auto& [path, name] : names) EXPECT_EQ(settings::reportName(path), name) << path;
 }
 
@@ -82,37 +80,42 @@ TEST(SettingsFile, ReadsOrRefusesEachFileOfTheDataFolder) {
 }
 
 TEST(SettingsFile, TheReaderTakesValuesByTheirLastCharacters) {
-  const std::vector<std::string> file = settings::fileLines(test::siteA(), "Edge", kSavedText);
-  auto readWith = [&](std::size_t index, const std::string& line) {
-    std::vector<std::string> changed = file;
-    changed[index] = line;
-    auto result = readText(settings::fileText(changed));
-    EXPECT_TRUE(result.record) << result.problem;
-    return result.record.value_or(Programming{});
+  using G = GlobalSettings;
+  using lines::Field;
+  using test::setGlobal;
+  const std::string g(10, ' ');
+  const std::string i(15, ' ');
+  // A line of Site A's file changed, and how the record read changes with it.
+  const std::tuple<std::size_t, std::string, test::Edit> rows[] = {
+      // Ringback Limit: a blank in the last two leaves one digit.
+      {15, g + "Ringback Limit           6", setGlobal(&G::ringbackLimit, "6")},
+      // Security and Access Codes: the last six characters whatever stands before them.
+      {9, g + "Security Code          x987654", setGlobal(&G::securityCode, "987654")},
+      // Forced Play Timer: trimmed, given its leading zero.
+      {21, g + "Forced Play Timer        5", setGlobal(&G::forcedPlayTimer, "05")},
+      {21, g + "Forced Play Timer        N/A", setGlobal(&G::forcedPlayTimer, "N/A")},
+      // Msg Rpt Count: only the first of the last two characters is looked at for a blank.
+      {34, i + "Msg Rpt Count       5", test::setField(1, Field::MsgRptCount, "5")},
+      {34, i + "Msg Rpt Count       42", test::setField(1, Field::MsgRptCount, "42")},
+      // Normal State and Duration by their key words.
+      {39, i + "Normal State        Open", test::setField(2, Field::NormalState, "Normally Open")},
+      {30, i + "Normal State        Shut", test::setField(1, Field::NormalState, "Disabled")},
+      {31, i + "Duration            momentary", test::setField(1, Field::Duration, "Continuous")},
+      // The input number is the header's last character; the number positions are counted.
+      {28, "          Input 9", test::setLine(&Programming::inputSpecs, 0, "Input 9")},
+      {105, "               (7) 555", test::setPhone(1, 1, "   (1) 555")},
+      // "Not" anywhere makes a number not programmed, before the pager mark is looked at.
+      {105, "             P (1) Nothing", test::setPhone(1, 1, "   (1)      Not Programmed")},
+      {105, "             P (1) ", test::setPhone(1, 1, " P (1) ")},
   };
-  const std::string global(10, ' ');
-  const std::string input(15, ' ');
-  // Ringback Limit: a blank in the last two leaves one digit.
-  EXPECT_EQ(readWith(15, global + "Ringback Limit           6").global.ringbackLimit, "6");
-  EXPECT_EQ(readWith(15, global + "Ringback Limit           12").global.ringbackLimit, "12");
-  // Security and Access Codes: the last six characters whatever stands before them.
-  EXPECT_EQ(readWith(9, global + "Security Code          x987654").global.securityCode, "987654");
-  // Forced Play Timer: trimmed, given its leading zero.
-  EXPECT_EQ(readWith(21, global + "Forced Play Timer        5").global.forcedPlayTimer, "05");
-  EXPECT_EQ(readWith(21, global + "Forced Play Timer        N/A").global.forcedPlayTimer, "N/A");
-  // Msg Rpt Count: only the first of the last two characters is looked at for a blank.
-  EXPECT_EQ(readWith(34, input + "Msg Rpt Count       5").inputSpecs[6], "  Msg Rpt Count     5");
-  EXPECT_EQ(readWith(34, input + "Msg Rpt Count       42").inputSpecs[6], "  Msg Rpt Count     42");
-  // Normal State and Duration by their key words.
-  EXPECT_EQ(readWith(30, input + "Normal State        Open").inputSpecs[2], "  Normal State      Normally Open");
-  EXPECT_EQ(readWith(30, input + "Normal State        Shut").inputSpecs[2], "  Normal State      Disabled");
-  EXPECT_EQ(readWith(31, input + "Duration            momentary").inputSpecs[3], "  Duration          Continuous");
-  // The input number is the header's last character; the number positions are counted.
-  EXPECT_EQ(readWith(28, "          Input 9").inputSpecs[0], "Input 9");
-  EXPECT_EQ(readWith(105, "               (7) 555").phoneNumbers[2], "   (1) 555");
-  // "Not" anywhere makes a number not programmed, before the pager mark is looked at.
-  EXPECT_EQ(readWith(105, "             P (1) Nothing").phoneNumbers[2], "   (1)      Not Programmed");
-  EXPECT_EQ(readWith(105, "             P (1) ").phoneNumbers[2], " P (1) ");
+  for (const auto& [index, line, edit] : rows) {
+    std::vector<std::string> file = settings::fileLines(test::siteA(), "Edge", kSavedText);
+    file[index] = line;
+    const auto result = readText(settings::fileText(file));
+    Programming expected = test::siteAAsRead();
+    edit(expected);
+    EXPECT_EQ(result.record.value_or(Programming{}), expected) << line << ": " << result.problem;
+  }
 }
 
 // Writing then reading gives the record back, with the differences the format has: a

@@ -41,25 +41,17 @@ bool save(const fs::path& file, SaveMode mode, std::string& error) {
 TEST(SettingsStorage, ReplacesOrAppendsThroughATemporaryFileAndLeavesNoneBehind) {
   // The longest name a file may have: the temporary file's name must not pass it.
   const std::string longest = std::string(251, 'L') + ".txt";
-  const struct {
-    std::string name;
-    const char* old;  // nullptr: no file there before
-    SaveMode mode;
-    const char* expected;
-  } rows[] = {
-      {"Site A.txt", nullptr, SaveMode::Replace, "new\r\n"},
-      {"Site A.txt", "old\r\n", SaveMode::Replace, "new\r\n"},
-      {"Site A.txt", nullptr, SaveMode::Append, "new\r\n"},
-      {"Site A.txt", "old\r\n", SaveMode::Append, "old\r\nnew\r\n"},
-      {longest, "old\r\n", SaveMode::Replace, "new\r\n"},
-      {longest, "old\r\n", SaveMode::Append, "old\r\nnew\r\n"},
-  };
-  for (const auto& row : rows) {
-    test::TempDir folder;
-    if (row.old) writeFile(folder / row.name, row.old);
-    std::string error;
-    EXPECT_TRUE(save(folder / row.name, row.mode, error)) << error;
-    EXPECT_EQ(snapshot(folder.path()), row.name + ": " + row.expected + "\n") << (row.old ? row.old : "no file before");
+  for (const std::string& name : {std::string("Site A.txt"), longest}) {
+    for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
+      for (const bool old : {false, true}) {
+        test::TempDir folder;
+        if (old) writeFile(folder / name, "old\r\n");
+        std::string error;
+        EXPECT_TRUE(save(folder / name, mode, error)) << error;
+        const std::string saved = old && mode == SaveMode::Append ? "old\r\nnew\r\n" : "new\r\n";
+        EXPECT_EQ(snapshot(folder.path()), name + ": " + saved + "\n") << old << static_cast<int>(mode);
+      }
+    }
   }
   // Long names that differ only past the cut still get temporary files of their own.
   EXPECT_NE(temporaryPathFor(longest), temporaryPathFor(std::string(251, 'L') + ".TXT"));
@@ -78,48 +70,25 @@ TEST(SettingsStorage, ReplacesOrAppendsThroughATemporaryFileAndLeavesNoneBehind)
 // Permissions do not stop root, so the failures are made by what stands in the way. A
 // named pipe must neither hold the save up nor be replaced by a file.
 TEST(SettingsStorage, AFailedSaveSaysWhyAndChangesNothing) {
-  const struct {
-    const char* name;
-    std::function<fs::path(const fs::path& folder)> block;  // returns the file to save
-    const char* reason;
-  } rows[] = {
-      {"a folder where the temporary file goes",
-       [](const fs::path& folder) {
-         writeFile(folder / "Site A.txt", "old report\r\n");
-         fs::create_directory(temporaryPathFor(folder / "Site A.txt"));
-         return folder / "Site A.txt";
-       },
-       "Is a directory"},
-      {"a named pipe in the file's place",
-       [](const fs::path& folder) {
-         ::mkfifo((folder / "Site A.txt").c_str(), 0600);
-         return folder / "Site A.txt";
-       },
-       "Is a named pipe, not a regular file"},
-      {"a folder in the file's place",
-       [](const fs::path& folder) {
-         fs::create_directory(folder / "Site A.txt");
-         writeFile(folder / "Site A.txt" / "inside", "kept");
-         return folder / "Site A.txt";
-       },
-       "Is a directory"},
-      {"a plain file in the place of its folder",
-       [](const fs::path& folder) {
-         writeFile(folder / "plain", "x");
-         return folder / "plain" / "Site A.txt";
-       },
-       "Not a directory"},
-  };
-  for (const auto& row : rows) {
-    for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
-      test::TempDir folder;
-      const fs::path file = row.block(folder.path());
+  for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
+    const auto refused = [mode](const test::TempDir& folder, const fs::path& file, const char* reason) {
       const std::string before = snapshot(folder.path());
       std::string error;
-      EXPECT_FALSE(save(file, mode, error)) << row.name;
-      EXPECT_EQ(error, row.reason) << row.name;
-      EXPECT_EQ(snapshot(folder.path()), before) << row.name;
-    }
+      EXPECT_FALSE(save(file, mode, error)) << reason;
+      EXPECT_EQ(error, reason);
+      EXPECT_EQ(snapshot(folder.path()), before) << reason;
+    };
+    test::TempDir a, b, c, d;
+    writeFile(a / "Site A.txt", "old report\r\n");  // a folder where the temporary file goes
+    fs::create_directory(temporaryPathFor(a / "Site A.txt"));
+    refused(a, a / "Site A.txt", "Is a directory");
+    ::mkfifo((b / "Site A.txt").c_str(), 0600);
+    refused(b, b / "Site A.txt", "Is a named pipe, not a regular file");
+    fs::create_directory(c / "Site A.txt");  // a folder in the file's place
+    writeFile(c / "Site A.txt" / "inside", "kept");
+    refused(c, c / "Site A.txt", "Is a directory");
+    writeFile(d / "plain", "x");  // a plain file in the place of its folder
+    refused(d, d / "plain" / "Site A.txt", "Not a directory");
   }
 }
 
@@ -150,11 +119,8 @@ TEST(SettingsStorage, LoadReadsTheFirstMiBOfARegularFileOrSaysWhyNot) {
   const fs::path good = test::filesDataDir() / "read" / "good.txt";
   const std::string report = readFile(good);
   const std::string pastTheLimit(settings::kReadLimit, '\n');
-  const struct {
-    const char* name;
-    std::function<void(const fs::path&)> make;
-    const char* problem;  // empty: the report is read
-  } rows[] = {
+  // What stands at the file's place, and why it is not read (empty: it is).
+  const std::tuple<const char*, std::function<void(const fs::path&)>, const char*> rows[] = {
       {"missing", [](const fs::path&) {}, "No such file or directory"},
       {"a link to a settings file", [&](const fs::path& file) { fs::create_symlink(good, file); }, ""},
       {"a report followed by more than a MiB",
@@ -166,13 +132,13 @@ TEST(SettingsStorage, LoadReadsTheFirstMiBOfARegularFileOrSaysWhyNot) {
       {"a link to /dev/zero", [](const fs::path& file) { fs::create_symlink("/dev/zero", file); },
        "Is a character device, not a regular file"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, make, problem] : rows) {
     test::TempDir folder;
-    row.make(folder / "Site A.txt");
+    make(folder / "Site A.txt");
     const settings::ReadResult result = settings::load(folder / "Site A.txt");
-    EXPECT_EQ(result.problem, row.problem) << row.name;
-    EXPECT_EQ(result.record.has_value(), *row.problem == '\0') << row.name;
-    EXPECT_EQ(result.record.value_or(test::siteAAsRead()).phoneNumbers, test::siteAAsRead().phoneNumbers) << row.name;
+    EXPECT_EQ(result.problem, problem) << name;
+    EXPECT_EQ(result.record.has_value(), *problem == '\0') << name;
+    EXPECT_EQ(result.record.value_or(test::siteAAsRead()).phoneNumbers, test::siteAAsRead().phoneNumbers) << name;
   }
 }
 

@@ -35,13 +35,9 @@ TEST(SetupFile, PortFromTheTakenCharactersOfTheFirstLine) {
 TEST(SetupFile, StartUpReadsThePortOrTakesTheFirstRunBranch) {
   const std::string garbage("\x01\xff\x00zz", 5);
   const std::string longLine = std::string(4094, 'x') + "1234\n";
-  const struct {
-    const char* name;
-    std::function<void(const fs::path& setup)> make;
-    int port;
-    std::string after;  // setup.txt afterwards; empty: not a regular file, left alone
-    bool saved;         // whether Saved was created
-  } rows[] = {
+  // What stands at setup.txt's place, the port, setup.txt afterwards (empty: no regular file,
+  // left alone), whether Saved was created.
+  const std::tuple<const char*, std::function<void(const fs::path&)>, int, std::string, bool> rows[] = {
       {"missing: first run", [](const fs::path&) {}, 1, "CommPort=1\n", true},
       {"the first line only", [](const fs::path& f) { test::writeFile(f, "CommPort=12\nCommPort=3\n"); }, 12,
        "CommPort=12\nCommPort=3\n", false},
@@ -53,16 +49,14 @@ TEST(SetupFile, StartUpReadsThePortOrTakesTheFirstRunBranch) {
       {"a named pipe", [](const fs::path& f) { ::mkfifo(f.c_str(), 0600); }, 1, "", true},
       {"a link to /dev/zero", [](const fs::path& f) { fs::create_symlink("/dev/zero", f); }, 1, "", true},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, make, port, after, saved] : rows) {
     test::TempDir dir;
-    row.make(dir / "setup.txt");
+    make(dir / "setup.txt");
     const auto type = fs::symlink_status(dir / "setup.txt").type();
-    EXPECT_EQ(readPortAtStartUp(dir.path()), row.port) << row.name;
-    if (row.after.empty())
-      EXPECT_EQ(fs::symlink_status(dir / "setup.txt").type(), type) << row.name;
-    else
-      EXPECT_EQ(test::readFile(dir / "setup.txt"), row.after) << row.name;
-    EXPECT_EQ(fs::is_directory(dir / "Saved"), row.saved) << row.name;
+    EXPECT_EQ(readPortAtStartUp(dir.path()), port) << name;
+    EXPECT_EQ(fs::symlink_status(dir / "setup.txt").type(), after.empty() ? type : fs::file_type::regular) << name;
+    EXPECT_EQ(after.empty() ? after : test::readFile(dir / "setup.txt"), after) << name;
+    EXPECT_EQ(fs::is_directory(dir / "Saved"), saved) << name;
   }
 }
 

@@ -196,7 +196,8 @@ Edit resizeList(std::vector<std::string> Programming::*list, std::size_t size) {
 
 Programming edited(const std::vector<Edit>& edits) {
   Programming record = newProgramming();
-  for (const Edit& edit : edits) edit(record);
+  for (const Edit& edit : edits)
+    if (edit) edit(record);
   return record;
 }
 

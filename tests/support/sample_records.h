@@ -52,6 +52,11 @@ Edit setPhone(int input, int slot, std::string line);  // slot 1-8, the whole di
 // Line `index` of a list, which grows to hold it; resizeList cuts or grows a list.
 Edit setLine(std::vector<std::string> Programming::*list, std::size_t index, std::string line);
 Edit resizeList(std::vector<std::string> Programming::*list, std::size_t size);
-Programming edited(const std::vector<Edit>& edits);
+Programming edited(const std::vector<Edit>& edits);  // a new programming with these edits; an empty one is none
+// The edits one after the other.
+template <typename... Edits>
+Edit all(Edits... edits) {
+  return [=](Programming& record) { (edits(record), ...); };
+}
 
 }  // namespace tarvek::test
