@@ -26,8 +26,8 @@ TEST(ProgramFolders, TheUserFolderIsUnderXdgDataHomeWhenAbsoluteElseUnderHome) {
       {nullptr, nullptr, ""},
       {"", "home/u", ""},
   };
-  for (const auto& row : rows)
-    EXPECT_EQ(userProgramFolder(row.xdgDataHome, row.home), fs::path(row.folder)) << row.folder;
+  for (const auto& [xdgDataHome, home, folder] : rows)
+    EXPECT_EQ(userProgramFolder(xdgDataHome, home), fs::path(folder)) << folder;
 }
 
 // The executable's folder, unless installed (<prefix>/bin with the install's data) or not
