@@ -46,6 +46,7 @@ TEST(Codec, DecodesTheGlobalAnswerInBothLayouts) {
       {"91234569876543061000", false, "before|123456|987654|3|6|Fast|Enabled|N/A|Disabled"},
       {"", false, "before|||||Fast|Disabled||Enabled"},
       {"0123", false, "Alarm Dialer|123||||Fast|Disabled|23|Enabled"},
+      {"01234569876543", false, "Alarm Dialer|123456|987654|3||Fast|Disabled|43|Enabled"},
   };
   for (const auto& [answer, shortLayout, expected] : rows) {
     GlobalSettings settings = globalOf("before||||||||");

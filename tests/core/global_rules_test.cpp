@@ -53,6 +53,7 @@ TEST(GlobalRules, TheEditorShowsTheRecordAndBackWritesItAgain) {
     EXPECT_EQ(globalSettings(entries, reduced), globalOf(written ? written : record)) << record;
     EXPECT_EQ(greysHookswitch(entries, reduced), greys) << record;
   }
+  EXPECT_EQ(globalSettings(entriesOf("AD|507231|390618|1|6|-|hookswitch|detect|00"), true).hookswitchFlash, "Disabled");
 }
 
 TEST(GlobalRules, TheOptionsResetWhatDependsOnThem) {

@@ -54,10 +54,8 @@ TEST(Report, TheFilesBodyUnderABoldDatedTitleWithTwoForcedBreaks) {
 
 TEST(Report, PagesBreakWhenForcedAndWhenFullAndNoneIsBlank) {
   const auto lines = report::lines(test::shopFloor(), "5/7/2024");
-  const struct {
-    int linesPerPage;
-    std::vector<std::size_t> sizes;
-  } rows[] = {
+  const std::pair<int, std::vector<std::size_t>> rows[] = {
+      // lines a page takes, the sizes of the pages
       // Room for everything: only the forced breaks. 28 + 5 x 9; 5 + 3 x 9 + 3 + 3 x 11; 5 + 5 x 11.
       {1000, {73, 68, 60}},
       // Pages shorter than the parts: each part overflows, then the next break starts afresh.
@@ -66,39 +64,36 @@ TEST(Report, PagesBreakWhenForcedAndWhenFullAndNoneIsBlank) {
       // The first part overflows by its last, empty line alone: no blank sheet for it.
       {72, {72, 68, 60}},
   };
-  for (const auto& row : rows) {
+  for (const auto& [linesPerPage, pageSizes] : rows) {
     std::vector<Line> printed;
     std::vector<std::size_t> sizes;
-    for (const auto& page : report::paginate(lines, row.linesPerPage)) {
+    for (const auto& page : report::paginate(lines, linesPerPage)) {
       sizes.push_back(page.size());
       printed.insert(printed.end(), page.begin(), page.end());
       for (std::size_t i = 1; i < page.size(); ++i) EXPECT_FALSE(page[i].newPage) << "a forced break inside a page";
     }
-    EXPECT_EQ(sizes, row.sizes) << row.linesPerPage;
+    EXPECT_EQ(sizes, pageSizes) << linesPerPage;
     // Every line is printed, but for an empty line spilt alone onto a page of its own.
     std::vector<Line> expected = lines;
-    if (row.linesPerPage == 72) expected.erase(expected.begin() + 72);
-    EXPECT_EQ(printed, expected) << row.linesPerPage;
+    if (linesPerPage == 72) expected.erase(expected.begin() + 72);
+    EXPECT_EQ(printed, expected) << linesPerPage;
   }
 
   const Line forced{{}, false, true};
-  const struct {
-    const char* name;
-    std::vector<Line> lines;
-    std::vector<std::vector<std::string>> pages;
-  } blank[] = {
+  // Lines on pages of two, and the texts of the pages printed.
+  const std::tuple<const char*, std::vector<Line>, std::vector<std::vector<std::string>>> blank[] = {
       {"a forced break on a fresh page", {{"a"}, {"b"}, forced, {"c"}}, {{"a", "b"}, {"", "c"}}},
       {"empty lines spilling before a break", {{"a"}, {"b"}, {}, {}, forced, {"c"}}, {{"a", "b"}, {"", "c"}}},
       {"empty lines spilling at the end", {{"a"}, {}, {}, {}, {}}, {{"a", ""}}},
       {"nothing at all", {}, {{}}},
   };
-  for (const auto& row : blank) {
+  for (const auto& [name, given, pages] : blank) {
     std::vector<std::vector<std::string>> texts;
-    for (const auto& page : report::paginate(row.lines, 2)) {
+    for (const auto& page : report::paginate(given, 2)) {
       texts.emplace_back();
       for (const auto& line : page) texts.back().push_back(line.text);
     }
-    EXPECT_EQ(texts, row.pages) << row.name;
+    EXPECT_EQ(texts, pages) << name;
   }
 }
 
