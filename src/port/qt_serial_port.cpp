@@ -129,9 +129,10 @@ void QtSerialPort::transmit(const std::string& bytes) {
   if (failed || m_port.bytesToWrite() > 0) fail("writing to the port failed");
 }
 
-std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds timeout) {
+std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) {
   if (!m_port.isOpen()) throw LinkError("the port is not open");
   std::string answer;
+  bool complete = length == 0;
   bool failed = false;
   QEventLoop loop;
   QTimer deadline;
@@ -139,10 +140,17 @@ std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds tim
   deadline.setTimerType(Qt::PreciseTimer);
 
   const auto take = [&] {
+    if (complete) return;
     const qint64 wanted = static_cast<qint64>(length - answer.size());
     const QByteArray chunk = m_port.read(wanted);
     answer.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
-    if (answer.size() >= length) loop.quit();
+    // A chunk may bring bytes past the end; they are not part of the answer.
+    if (end && end->position > 0 && answer.size() >= end->position && answer[end->position - 1] == end->byte) {
+      answer.resize(end->position);
+      complete = true;
+    }
+    if (answer.size() >= length) complete = true;
+    if (complete) loop.quit();
   };
   auto ready = QObject::connect(&m_port, &QSerialPort::readyRead, &loop, take);
   auto error = QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError e) {
@@ -154,7 +162,7 @@ std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds tim
   QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
 
   if (m_port.bytesAvailable() > 0) take();
-  if (answer.size() < length && !failed) {
+  if (!complete && !failed) {
     deadline.start(static_cast<int>(timeout.count()));
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   }

@@ -26,7 +26,7 @@ class QtSerialPort : public SerialPort {
   void unpin() override;
   bool open() override;
   void transmit(const std::string& bytes) override;
-  std::string read(std::size_t length, std::chrono::milliseconds timeout) override;
+  std::string read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) override;
   void close() override;
   bool isOpen() const override;
   std::string openFailure() const override { return m_openFailure; }
