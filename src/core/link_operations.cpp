@@ -189,13 +189,13 @@ ProbeOutcome connectFromMain(const Link& link) {
   }
 }
 
-void signOff(SerialPort& port, int portNumber) {
+void signOff(SerialPort& port, int portNumber, std::size_t answerLength) {
   DevicePin pin(port, portNumber);
   try {
     PortCloser closer(port);
     if (!port.open()) return;
     port.transmit("BY");
-    port.read(10, 1000ms, std::nullopt);
+    port.read(answerLength, 1000ms, std::nullopt);
   } catch (const LinkError&) {
     // The program ends whatever happens to the sign-off.
   }

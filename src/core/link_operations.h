@@ -74,8 +74,11 @@ enum class ProbeOutcome { PortNotOpened, NotFound, Online, Failed, NotResponding
 // the record on the screen can be sent.
 ProbeOutcome connectFromMain(const Link& link);
 
-// The sign-off of Exit: "BY", whatever happens.
-void signOff(SerialPort& port, int portNumber);
+// The sign-off of Exit: "BY", whatever happens; the answer is read for up to a second and
+// not checked. The unit answers "OK": the screens wait for ten characters, the whole second,
+// and end the program after it; the command line waits for those two, so that a script
+// that programs unit after unit is not held up.
+void signOff(SerialPort& port, int portNumber, std::size_t answerLength = 10);
 
 enum class SendOutcome { Declined, Refused, Sent, NotVerified, PortNotOpened, NotResponding };
 

@@ -141,7 +141,7 @@ void Application::showNotFound() {
 
 void Application::showCommPort() {
   delete m_commPort;
-  m_commPort = new CommPortScreen(m_session.portNumber, m_help.get());
+  m_commPort = new CommPortScreen(m_session.portNumber, m_folders.program, m_help.get());
   connect(m_commPort, &CommPortScreen::applyClicked, this, &Application::commPortApply);
   connect(m_commPort, &CommPortScreen::exitClicked, this, &Application::commPortExit);
   m_commPort->showCentred();

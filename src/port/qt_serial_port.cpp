@@ -21,6 +21,11 @@ QtSerialPort::QtSerialPort(const fs::path& programDir)
 
 QtSerialPort::QtSerialPort(Resolver resolve) : m_resolve(std::move(resolve)) {}
 
+QtSerialPort::QtSerialPort(Fixed fixed)
+    : QtSerialPort([device = std::move(fixed.device)](int) { return namedDevice(device); }) {
+  m_fixed = true;
+}
+
 void QtSerialPort::pin(int portNumber) {
   close();
   m_portNumber = portNumber;
@@ -37,7 +42,8 @@ bool QtSerialPort::open() {
   if (m_port.isOpen()) m_port.close();
   m_openFailure.clear();
   const fs::path& device = m_device->path;
-  const std::string which = "Comm " + std::to_string(m_portNumber) + " is " + device.string() + ": ";
+  const std::string which =
+      m_fixed ? device.string() + ": " : "Comm " + std::to_string(m_portNumber) + " is " + device.string() + ": ";
   if (!stillLinked(*m_device)) {
     m_openFailure = which + "the device does not exist (is the adapter plugged in?).";
     return false;

@@ -22,6 +22,13 @@ class QtSerialPort : public SerialPort {
   explicit QtSerialPort(const std::filesystem::path& programDir);
   explicit QtSerialPort(Resolver resolve);
 
+  // Every operation reaches this one device, whatever its port number (the command
+  // line's --device); a link is followed at each pin, as ports/comN is (namedDevice).
+  struct Fixed {
+    std::filesystem::path device;
+  };
+  explicit QtSerialPort(Fixed fixed);
+
   void pin(int portNumber) override;
   void unpin() override;
   bool open() override;
@@ -36,6 +43,7 @@ class QtSerialPort : public SerialPort {
   std::string explainOpenFailure(const std::filesystem::path& device) const;
 
   Resolver m_resolve;
+  bool m_fixed = false;                // the device was named, not found by a port number
   std::optional<PortDevice> m_device;  // pinned for the operation that runs
   int m_portNumber = 0;
   QSerialPort m_port;
