@@ -1,7 +1,9 @@
 // The programmer's figures against tarvek-sim at 9600 baud, through the real screens
 // and the real serial port:
 //   - start-up to the selection screen, less the two seconds of the sign-on screen;
-//   - Connect on the selection screen to the Main screen, a unit in its factory state;
+//   - Connect on the selection screen to the Main screen, a unit in its factory state in
+//     the full layout and one in the short (carriage-return) layout, each against the
+//     wire time of the characters exchanged;
 //   - a full read and a full send (no numbers, and all 64 numbers 32 characters long),
 //     each against the wire time of the characters exchanged;
 //   - the peak memory (RSS) through a read, an edit and a send.
@@ -22,6 +24,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -65,7 +68,10 @@ double secondsSinceProcessStart() {
   return uptime - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-std::size_t readCharacters() { return (2 + 2) + (2 + 20) + 8 * (3 + 10) + 64 * (4 + 33); }
+// A short-layout unit answers each phone read with 32 characters, the last a carriage return.
+std::size_t readCharacters(bool shortLayout) {
+  return (2 + 2) + (2 + 20) + 8 * (3 + 10) + 64 * (4 + (shortLayout ? 32 : 33));
+}
 
 std::size_t sendCharacters(const Programming& record) {
   std::size_t characters = 22 + 2 + 8 * (21 + 2);
@@ -88,8 +94,9 @@ Programming allNumbersLong() {
 }
 
 struct Bench {
-  explicit Bench(int gapMs) : port(folder.path()), app(folder.path(), prompts, port) {
+  explicit Bench(int gapMs, bool shortLayout = false) : port(folder.path()), app(folder.path(), prompts, port) {
     test::SimulatorOptions options;
+    options.shortLayout = shortLayout;
     options.link = folder / "ports/com1";
     options.memoryFile = folder / "unit.txt";
     options.baud = 9600;
@@ -103,6 +110,21 @@ struct Bench {
   Application app;
   std::unique_ptr<test::SimulatorProcess> simulator;
 };
+
+// Connect on the selection screen until the Main screen shows the unit's programming:
+// the milliseconds it took, nullopt (after saying why) when the read failed.
+std::optional<double> connectToMain(Bench& bench) {
+  QElapsedTimer clock;
+  clock.start();
+  QTest::mouseClick(bench.app.selectScreen()->connectButton(), Qt::LeftButton);
+  const double readMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+  MainScreen* main = bench.app.mainScreen();
+  if (!main || !main->isVisible() || !bench.prompts.shown.empty()) {
+    std::printf("  the read failed: %s\n", bench.prompts.lastText().c_str());
+    return std::nullopt;
+  }
+  return readMs;
+}
 
 void report(const char* what, double ms, double wire, double line = 0) {
   std::printf("  %-42s %8.1f ms  wire %7.1f ms  ratio %.3f", what, ms, wire, ms / wire);
@@ -144,17 +166,18 @@ int measure(int argc, char* argv[]) {
     std::printf("run %d\n", run);
     Bench bench(gapMs);
     bench.app.startUp();
-
-    QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(bench.app.selectScreen()->connectButton(), Qt::LeftButton);
-    const double readMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    MainScreen* main = bench.app.mainScreen();
-    if (!main || !main->isVisible() || !bench.prompts.shown.empty()) {
-      std::printf("  the read failed: %s\n", bench.prompts.lastText().c_str());
-      return 1;
+    const std::optional<double> readMs = connectToMain(bench);
+    if (!readMs) return 1;
+    report("Connect to Main screen, full layout", *readMs, wireMs(readCharacters(false)));
+    {
+      Bench shortUnit(gapMs, true);
+      shortUnit.app.startUp();
+      const std::optional<double> shortReadMs = connectToMain(shortUnit);
+      if (!shortReadMs) return 1;
+      report("Connect to Main screen, short layout", *shortReadMs, wireMs(readCharacters(true)));
     }
-    report("Connect to Main screen, factory-state unit", readMs, wireMs(readCharacters()));
+    MainScreen* main = bench.app.mainScreen();
+    QElapsedTimer clock;
 
     // An edit: the Global settings editor opened and left with Back.
     QTest::mouseClick(main->findChild<QPushButton*>(QStringLiteral("cmdEditGlobal")), Qt::LeftButton);

@@ -1,6 +1,7 @@
 # The install layout and the Debian package.
 #
 #   bin/tarvek-programmer                               the program
+#   bin/tarvek-cli, share/man/man1/tarvek-cli.1.gz      the command line and its manual page (src/cli)
 #   share/tarvek-programmer/help*.txt                   the help texts (installed by src/CMakeLists.txt)
 #   share/applications/tarvek-programmer.desktop        the desktop entry
 #   share/icons/hicolor/scalable/apps/tarvek-programmer.svg, and PNG sizes when rendered
@@ -61,7 +62,9 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "The Tarvek PC Programmer reads the program
 alarm dialer (its Global settings, the settings of each of its inputs and the
 phone numbers each input calls), shows it on one screen, lets the technician
 edit it, writes it back into the unit, saves it as a text file and prints it.
-It also works offline, from the factory defaults or a saved settings file.")
+It also works offline, from the factory defaults or a saved settings file.
+The command line tarvek-cli reads, writes, verifies and compares the same
+programmings without a display, for scripts and work over SSH.")
 # dpkg-shlibdeps declares the Qt libraries the program links (Widgets, SerialPort,
 # PrintSupport and what they need). It cannot see what is loaded by name: the X11 and
 # offscreen platform plugins come with libqt6gui6 and the print plugin with

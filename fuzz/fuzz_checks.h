@@ -1,16 +1,23 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "core/display_lines.h"
+#include "core/programming.h"
+#include "core/settings_file.h"
 
 // What the fuzz targets share: a reader of their input, front to back, so that seeds can
-// be written by hand (fuzz/README.md gives each target's layout), and the checks of the
-// display forms that every writer of the record must keep.
+// be written by hand (each target's source starts with its layout), the forms every
+// reader of a record relies on, and Save followed by Existing File.
 namespace tarvek::fuzz {
 
 class Input {
@@ -20,10 +27,13 @@ class Input {
   bool done() const { return m_position >= m_size; }
   // Past the end every byte reads as 0 and every text as empty.
   std::uint8_t byte() { return done() ? 0 : m_data[m_position++]; }
-  std::string text(std::size_t length);
+  std::string text(std::size_t length) {
+    const std::size_t taken = std::min(length, m_size - m_position);
+    m_position += taken;
+    return std::string(reinterpret_cast<const char*>(m_data + m_position - taken), taken);
+  }
   // A length byte, then that many bytes.
   std::string counted() { return text(byte()); }
-  std::string rest() { return text(m_size - m_position); }
 
  private:
   const std::uint8_t* m_data;
@@ -31,31 +41,60 @@ class Input {
   std::size_t m_position = 0;
 };
 
-// A list as a hand-edited file could leave it: lines replaced, added, or cut off, as the
-// input says.
-std::vector<std::string> editedList(Input& in, std::vector<std::string> list);
+inline bool oneOf(std::string_view value, std::initializer_list<std::string_view> allowed) {
+  return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
+}
 
-// A key the box took, at the cursor: Backspace removes the character before it, any
-// other code goes in.
-void typeAt(std::string& text, int code, std::size_t cursor, int backspace);
+// The record in the forms every reader of it relies on, whatever values came in: 72 and
+// 88 lines with the headers, spacers, field lines and phone lines in their places, each
+// Global value one of its texts or no wider than its field, and "N/A" where Aislecall
+// has no value.
+inline bool wellFormed(const Programming& r) {
+  const GlobalSettings& g = r.global;
+  const bool aislecall = g.function == text::kAislecall;
+  const auto upTo = [](const std::string& value, std::size_t width) {
+    return value == text::kNotApplicable || value.size() <= width;
+  };
+  bool ok = r.inputSpecs.size() == kInputSpecLineCount && r.phoneNumbers.size() == kPhoneLineCount &&
+            oneOf(g.function, {text::kAlarmDialer, text::kAlarmDialerNoBeeps, text::kAislecall}) &&
+            (aislecall ? g.accessCode == text::kNotApplicable : g.accessCode.size() <= 6) &&
+            g.securityCode.size() <= 6 && g.ringDelay.size() <= 1 && upTo(g.ringbackLimit, 2) &&
+            upTo(g.forcedPlayTimer, 2) && oneOf(g.dialingSpeed, {text::kNotApplicable, text::kNormal, text::kFast}) &&
+            oneOf(g.callProgress, {text::kNotApplicable, text::kEnabled, text::kDisabled}) &&
+            (g.callProgress == text::kNotApplicable) == aislecall &&
+            oneOf(g.hookswitchFlash, {text::kNotApplicable, text::kEnabled, text::kDisabled});
+  // A block: its header, an empty line, its lines, an empty line.
+  const auto block = [](const std::string* first, int last) {
+    return first[0].starts_with("Input ") && first[0].size() <= 7 && first[1].empty() && first[last].empty();
+  };
+  for (int input = 1; ok && input <= kInputCount; ++input) {
+    const std::string* specs = &r.inputSpecs[lines::inputBlockIndex(input)];
+    const std::string* phones = &r.phoneNumbers[lines::phoneBlockIndex(input)];
+    ok = block(specs, 8) && block(phones, 10);
+    for (int i = 0; i < 6; ++i) ok = ok && specs[2 + i].starts_with(lines::field(static_cast<lines::Field>(i), ""));
+    for (int slot = 1; slot <= kNumbersPerInput; ++slot) {
+      const std::string prefix = "(" + std::to_string(slot) + ") ";
+      ok = ok && (phones[1 + slot].starts_with("   " + prefix) || phones[1 + slot].starts_with(" P " + prefix));
+    }
+    // A code the unit has no text for is shown as it came.
+    const std::string state = ok ? specs[2].substr(lines::kValueColumn - 1) : "";
+    const std::string duration = ok ? specs[3].substr(lines::kValueColumn - 1) : "";
+    ok = ok && (state.size() <= 1 || oneOf(state, {lines::kNormallyOpen, lines::kNormallyClosed, text::kDisabled}));
+    ok = ok && (duration.size() <= 1 || oneOf(duration, {lines::kMomentary, lines::kContinuous}));
+  }
+  return ok;
+}
 
-// Reports a broken property with the texts that show it, and aborts so that libFuzzer
-// keeps the input.
-[[noreturn]] void fail(const char* property, const char* file, int line, std::string_view detail = {});
-
-// Printable form of 8-bit text: bytes outside printable ASCII as \xNN.
-std::string shown(std::string_view text);
-
-bool allDigits(std::string_view text);
-// "Hrs HH Min MM Sec SS" with two digits in each place.
-bool isTimerText(std::string_view text);
-// Two blanks, the field's label, blanks up to column 21, and a value.
-bool hasFieldForm(std::string_view line, lines::Field field);
-std::string_view fieldValue(std::string_view line);
-// "   (k) " or " P (k) " and a number, or the not-programmed form with six or seven blanks.
-bool hasPhoneForm(std::string_view line, int slot);
+// Save, then Existing File on what was saved; nullopt when the file was refused.
+inline std::optional<Programming> savedAndOpened(const Programming& record) {
+  std::istringstream file(settings::fileText(settings::fileLines(record, "Fuzz", "5/7/2024 3:04:05 PM")));
+  return settings::read(file).record;
+}
 
 }  // namespace tarvek::fuzz
 
-#define TARVEK_FUZZ_CHECK(condition, detail) \
-  ((condition) ? static_cast<void>(0) : ::tarvek::fuzz::fail(#condition, __FILE__, __LINE__, (detail)))
+// A broken property aborts, so that libFuzzer keeps the input; replaying it shows the values.
+#define TARVEK_FUZZ_CHECK(condition) \
+  ((condition)                       \
+       ? static_cast<void>(0)        \
+       : (std::fprintf(stderr, "\n*** Property broken at %s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort()))

@@ -15,6 +15,9 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr std::chrono::milliseconds kRecordTimeout = 4000ms;
+// A phone answer whose 32nd byte is a carriage return is a whole short-layout answer:
+// waiting for a 33rd byte would only wait out the time-out.
+constexpr AnswerEnd kShortPhoneAnswerEnd{32, '\r'};
 
 void communicationsError(const Link& link) {
   link.prompts.inform(messages::kCommunicationsError, link.port.openFailure());
@@ -84,8 +87,9 @@ void readProgramming(const Link& link, Programming& record, ReadResult& result) 
     record.phoneNumbers.push_back(lines::header(input));
     record.phoneNumbers.emplace_back();
     for (int slot = 0; slot < kNumbersPerInput; ++slot) {
-      const auto answer = exchange(link.port, codec::readPhoneCommand(input, slot),
-                                   static_cast<std::size_t>(session.expectedAnswerLength), kRecordTimeout);
+      const auto answer =
+          exchange(link.port, codec::readPhoneCommand(input, slot),
+                   static_cast<std::size_t>(session.expectedAnswerLength), kRecordTimeout, kShortPhoneAnswerEnd);
       if (!answer) return communicationsError(link);
       if (!acceptPhoneAnswer(session, *answer)) return link.prompts.inform(messages::kPhoneNumbersError);
       record.phoneNumbers.push_back(codec::phoneLineFromAnswer(slot + 1, *answer));
@@ -113,11 +117,11 @@ bool sendCommand(const Link& link, const std::string& command, SendOutcome& outc
 }  // namespace
 
 std::optional<std::string> exchange(SerialPort& port, const std::string& command, std::size_t readLength,
-                                    std::chrono::milliseconds timeout) {
+                                    std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) {
   PortCloser closer(port);
   if (!port.open()) return std::nullopt;
   port.transmit(command);
-  return port.read(readLength, timeout);
+  return port.read(readLength, timeout, end);
 }
 
 ReadResult connectAndRead(const Link& link, Programming& record) {
@@ -168,7 +172,7 @@ ProbeResult connectFromMain(const Link& link) {
     result.greeted = true;
     session.expectedAnswerLength = 33;
     const auto probe = exchange(link.port, codec::readPhoneCommand(1, 0),
-                                static_cast<std::size_t>(session.expectedAnswerLength), 2000ms);
+                                static_cast<std::size_t>(session.expectedAnswerLength), 2000ms, kShortPhoneAnswerEnd);
     if (!probe) {
       communicationsError(link);
       result.outcome = ProbeOutcome::Failed;
@@ -183,13 +187,13 @@ ProbeResult connectFromMain(const Link& link) {
   return result;
 }
 
-void signOff(SerialPort& port, int portNumber) {
+void signOff(SerialPort& port, int portNumber, std::size_t answerLength) {
   DevicePin pin(port, portNumber);
   try {
     PortCloser closer(port);
     if (!port.open()) return;
     port.transmit("BY");
-    port.read(10, 1000ms);
+    port.read(answerLength, 1000ms, std::nullopt);
   } catch (const LinkError&) {
     // The program ends whatever happens to the sign-off.
   }

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "core/programming.h"
+#include "core/serial_port.h"
 
 namespace tarvek {
 
-class SerialPort;
 class Prompts;
 class Progress;
 struct Session;
@@ -43,10 +43,10 @@ inline constexpr const char* kOutOfRange =
 }  // namespace messages
 
 // One command and its answer on the device its operation pinned: the port opened before
-// and closed after, on every path.
-// nullopt when the port does not open (the command is then not sent).
+// and closed after, on every path; the answer complete at `readLength` bytes or at its
+// `end`. nullopt when the port does not open (the command is then not sent).
 std::optional<std::string> exchange(SerialPort& port, const std::string& command, std::size_t readLength,
-                                    std::chrono::milliseconds timeout);
+                                    std::chrono::milliseconds timeout, std::optional<AnswerEnd> end = std::nullopt);
 
 // Each operation below pins its port's device for its whole length. A port that fails
 // (LinkError) or an answer too short to decode ends it with "The Tarvek is not
@@ -80,8 +80,11 @@ struct ProbeResult {
 // the record on the screen can be sent.
 ProbeResult connectFromMain(const Link& link);
 
-// The sign-off of Exit: "BY", whatever happens.
-void signOff(SerialPort& port, int portNumber);
+// The sign-off of Exit: "BY", whatever happens; the answer is read for up to a second and
+// not checked. The unit answers "OK": the screens wait for ten characters, the whole second,
+// and end the program after it; the command line waits for those two, so that a script
+// that programs unit after unit is not held up.
+void signOff(SerialPort& port, int portNumber, std::size_t answerLength = 10);
 
 enum class SendOutcome { Declined, Refused, Sent, NotVerified, PortNotOpened, NotResponding };
 

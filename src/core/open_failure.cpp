@@ -47,7 +47,9 @@ std::string why(const OpenFailure& failure) {
 }  // namespace
 
 std::string explain(const OpenFailure& failure) {
-  return "Comm " + std::to_string(failure.portNumber) + " is " + failure.device + ": " + why(failure);
+  const std::string which =
+      failure.portNumber == 0 ? failure.device : "Comm " + std::to_string(failure.portNumber) + " is " + failure.device;
+  return which + ": " + why(failure);
 }
 
 }  // namespace tarvek

@@ -13,7 +13,7 @@ struct OpenFailure {
     Other,
   };
 
-  int portNumber = 0;
+  int portNumber = 0;  // 0: the device was named, not found by its port number
   std::string device;  // the device file port N maps to
   Kind kind = Kind::Other;
   std::string reason;  // the port's own words for the failure
@@ -24,8 +24,9 @@ struct OpenFailure {
   unsigned mode = 0;  // its permission bits
 };
 
-// One line for the detail of "Communications error": which device port N is and why it
-// did not open, with what to do about it where there is something to do.
+// One line for the detail of "Communications error": which device port N is (or the
+// device alone, when it was named) and why it did not open, with what to do about it
+// where there is something to do.
 std::string explain(const OpenFailure& failure);
 
 }  // namespace tarvek

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace tarvek {
 
@@ -20,6 +21,14 @@ std::filesystem::path platformPortName(int portNumber);
 // `fallback`. A link that leads nowhere gives its own path, which does not open.
 PortDevice resolvePortDevice(const std::filesystem::path& programDir, int portNumber,
                              const std::filesystem::path& fallback);
+
+// A device named by its path (the command line's --device): a link, such as an adapter's
+// /dev/serial/by-id name, is followed as a ports/comN link is, and kept to check that it
+// still leads there.
+PortDevice namedDevice(const std::filesystem::path& device);
+
+// "Comm 3 is /dev/ttyUSB0 (ports/com3)": which device port N means, and the link that says so.
+std::string portDeviceText(int portNumber, const PortDevice& device);
 
 // Whether the device can still be the one pinned: its link, if it came through one,
 // still leads to it. An adapter's link goes when the adapter is unplugged, and a link

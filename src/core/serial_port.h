@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -11,6 +12,16 @@ namespace tarvek {
 class LinkError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// Where an answer can end before its read length: it is complete as soon as its byte
+// at `position` (counted from 1, at most the read length) is `byte`, and it is then
+// those `position` bytes. A short-layout phone answer ends with its carriage return at
+// 32, one byte before the end of a full one.
+struct AnswerEnd {
+  std::size_t position = 0;
+  char byte = '\0';
+  bool operator==(const AnswerEnd&) const = default;
 };
 
 // One serial port at 9600 baud, no parity, 8 data bits, 1 stop bit.
@@ -32,9 +43,11 @@ class SerialPort {
   virtual bool open() = 0;
   // Sends exactly these bytes. Throws LinkError when the port fails.
   virtual void transmit(const std::string& bytes) = 0;
-  // Waits until `length` bytes have arrived or the time-out has passed and returns
-  // what arrived. Throws LinkError when the port fails.
-  virtual std::string read(std::size_t length, std::chrono::milliseconds timeout) = 0;
+  // Waits until `length` bytes have arrived, the answer has reached its `end`, or the
+  // time-out has passed, and returns what arrived (cut after its end). Bytes that
+  // follow the end stay unread and go with the input at the next opening. Throws
+  // LinkError when the port fails.
+  virtual std::string read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) = 0;
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
 

@@ -28,7 +28,7 @@ Application::Application(ProgramFolders folders, Prompts& prompts, SerialPort& p
       m_port(port),
       m_help(std::make_unique<HelpDesk>(m_session, m_prompts, m_folders.help)),
       m_guard([this] { afterExchange(); }),
-      m_screens(m_session, m_document, *m_help, m_guard),
+      m_screens(m_session, m_document, *m_help, m_guard, m_folders.program),
       m_editors(m_document, m_session, m_prompts, *m_help, m_screens),
       m_files(m_document, m_session, m_prompts, m_screens, m_folders.saved) {
   connect(&m_screens, &Navigator::selectMade, this, &Application::wireSelect);

@@ -1,17 +1,20 @@
 #pragma once
 
+#include <filesystem>
+
 #include "gui/screen.h"
 
 class QComboBox;
 
 namespace tarvek {
 
-// frmCommPort: chooses the serial port, Comm 1 to Comm 16.
+// frmCommPort: chooses the serial port, Comm 1 to Comm 16. Each entry's tooltip names
+// the device the port means in the program folder `programDir`.
 class CommPortScreen : public Screen {
   Q_OBJECT
 
  public:
-  CommPortScreen(int currentPort, HelpDesk* help, QWidget* parent = nullptr);
+  CommPortScreen(int currentPort, const std::filesystem::path& programDir, HelpDesk* help, QWidget* parent = nullptr);
 
   // The port chosen in the list, 1 to 16.
   int selectedPort() const;

@@ -1,10 +1,8 @@
 #include "gui/file_commands.h"
 
 #include <QDate>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QLocale>
 #include <QPrinter>
 
 #include "core/compare.h"
@@ -20,7 +18,7 @@
 #include "gui/navigator.h"
 #include "gui/print_dialog.h"
 #include "gui/report_printer.h"
-#include "port/text_codec.h"
+#include "port/settings_texts.h"
 
 namespace tarvek {
 
@@ -30,21 +28,8 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSettingsFilter = "Text documents (*.txt)";
 
-// The report name is the file's name less ".txt": the file system gives it in UTF-8, the
-// settings file holds it in Windows-1252.
-std::string reportName(const std::string& path) {
-  const std::string name = settings::reportName(path);
-  return toWindows1252(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))));
-}
-
 FileRequest settingsRequest(const fs::path& savedDir, std::string title) {
   return FileRequest{std::move(title), {kSettingsFilter}, savedDir.string()};
-}
-
-// The date and time of saving in the user's usual form. Nothing reads it back, so
-// characters the file cannot hold simply become blanks.
-std::string savedTimeText() {
-  return toWindows1252(QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat), ' ');
 }
 
 std::string todayText() {
@@ -53,7 +38,7 @@ std::string todayText() {
 }
 
 bool saveRecord(Prompts& prompts, const Programming& record, const std::string& path, settings::SaveMode mode) {
-  const auto lines = settings::fileLines(record, reportName(path), savedTimeText());
+  const auto lines = settings::fileLines(record, reportNameOf(path), savedTimeText());
   std::string error;
   if (settings::saveText(path, settings::fileText(lines), mode, error)) return true;
   prompts.show(Message{"The programming could not be saved in " + path + ".", {}, Buttons::Ok, Icon::Warning, error});

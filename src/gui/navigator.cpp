@@ -18,8 +18,14 @@ void unload(QWidget* screen) {
 
 }  // namespace
 
-Navigator::Navigator(Session& session, Document& document, HelpDesk& help, CommandGuard& guard, QObject* parent)
-    : QObject(parent), m_session(session), m_document(document), m_help(help), m_guard(guard) {
+Navigator::Navigator(Session& session, Document& document, HelpDesk& help, CommandGuard& guard,
+                     std::filesystem::path programDir, QObject* parent)
+    : QObject(parent),
+      m_session(session),
+      m_document(document),
+      m_help(help),
+      m_guard(guard),
+      m_programDir(std::move(programDir)) {
   m_document.setObserver([this] {
     if (m_main) m_main->display(m_document);
   });
@@ -112,7 +118,7 @@ void Navigator::showNotFound() {
 
 void Navigator::showCommPort() {
   delete m_commPort;
-  m_commPort = new CommPortScreen(m_session.portNumber, &m_help);
+  m_commPort = new CommPortScreen(m_session.portNumber, m_programDir, &m_help);
   connect(m_commPort, &CommPortScreen::cancelled, this, m_guard.command([this] {
     returnToCaller(true);
     unloadCommPort();

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <filesystem>
 
 #include "core/connect_flow.h"
 #include "core/session.h"
@@ -21,11 +22,13 @@ class HelpDesk;
 // The screens of the program and the ways between them: each screen is made when it is
 // first shown, one at a time, and unloaded when it is left. The Main screen shows the
 // document and follows its changes; the caller name says where the port screens return.
+// The Comm Port screen names the devices the ports mean in the program folder.
 class Navigator : public QObject {
   Q_OBJECT
 
  public:
-  Navigator(Session& session, Document& document, HelpDesk& help, CommandGuard& guard, QObject* parent = nullptr);
+  Navigator(Session& session, Document& document, HelpDesk& help, CommandGuard& guard, std::filesystem::path programDir,
+            QObject* parent = nullptr);
   ~Navigator() override;
 
   SignOnScreen* showSignOn();
@@ -70,6 +73,7 @@ class Navigator : public QObject {
   Document& m_document;
   HelpDesk& m_help;
   CommandGuard& m_guard;
+  std::filesystem::path m_programDir;
 
   QPointer<SignOnScreen> m_signOn;
   QPointer<SelectScreen> m_select;

@@ -5,10 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <vector>
 
 namespace tarvek {
 
@@ -20,6 +18,11 @@ QtSerialPort::QtSerialPort(const fs::path& programDir)
       }) {}
 
 QtSerialPort::QtSerialPort(Resolver resolve) : m_resolve(std::move(resolve)) {}
+
+QtSerialPort::QtSerialPort(Fixed fixed)
+    : QtSerialPort([device = std::move(fixed.device)](int) { return namedDevice(device); }) {
+  m_fixed = true;
+}
 
 void QtSerialPort::pin(int portNumber) {
   close();
@@ -39,7 +42,7 @@ bool QtSerialPort::open() {
   const fs::path& device = m_device->path;
   if (!stillLinked(*m_device)) {
     OpenFailure gone;
-    gone.portNumber = m_portNumber;
+    gone.portNumber = m_fixed ? 0 : m_portNumber;
     gone.device = device.string();
     gone.kind = OpenFailure::Kind::NoDevice;
     m_openFailure = explain(gone);
@@ -65,7 +68,7 @@ bool QtSerialPort::open() {
 
 OpenFailure QtSerialPort::openFailureFacts(const fs::path& device) const {
   OpenFailure facts;
-  facts.portNumber = m_portNumber;
+  facts.portNumber = m_fixed ? 0 : m_portNumber;
   facts.device = device.string();
   facts.reason = m_port.errorString().toStdString();
   switch (m_port.error()) {
@@ -128,9 +131,10 @@ void QtSerialPort::transmit(const std::string& bytes) {
   if (failed || m_port.bytesToWrite() > 0) fail("writing to the port failed");
 }
 
-std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds timeout) {
+std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) {
   if (!m_port.isOpen()) throw LinkError("the port is not open");
   std::string answer;
+  bool complete = length == 0;
   bool failed = false;
   QEventLoop loop;
   QTimer deadline;
@@ -138,10 +142,17 @@ std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds tim
   deadline.setTimerType(Qt::PreciseTimer);
 
   const auto take = [&] {
+    if (complete) return;
     const qint64 wanted = static_cast<qint64>(length - answer.size());
     const QByteArray chunk = m_port.read(wanted);
     answer.append(chunk.constData(), static_cast<std::size_t>(chunk.size()));
-    if (answer.size() >= length) loop.quit();
+    // A chunk may bring bytes past the end; they are not part of the answer.
+    if (end && end->position > 0 && answer.size() >= end->position && answer[end->position - 1] == end->byte) {
+      answer.resize(end->position);
+      complete = true;
+    }
+    if (answer.size() >= length) complete = true;
+    if (complete) loop.quit();
   };
   auto ready = QObject::connect(&m_port, &QSerialPort::readyRead, &loop, take);
   auto error = QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, [&](QSerialPort::SerialPortError e) {
@@ -153,7 +164,7 @@ std::string QtSerialPort::read(std::size_t length, std::chrono::milliseconds tim
   QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
 
   if (m_port.bytesAvailable() > 0) take();
-  if (answer.size() < length && !failed) {
+  if (!complete && !failed) {
     deadline.start(static_cast<int>(timeout.count()));
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   }

@@ -23,11 +23,18 @@ class QtSerialPort : public SerialPort {
   explicit QtSerialPort(const std::filesystem::path& programDir);
   explicit QtSerialPort(Resolver resolve);
 
+  // Every operation reaches this one device, whatever its port number (the command
+  // line's --device); a link is followed at each pin, as ports/comN is (namedDevice).
+  struct Fixed {
+    std::filesystem::path device;
+  };
+  explicit QtSerialPort(Fixed fixed);
+
   void pin(int portNumber) override;
   void unpin() override;
   bool open() override;
   void transmit(const std::string& bytes) override;
-  std::string read(std::size_t length, std::chrono::milliseconds timeout) override;
+  std::string read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) override;
   void close() override;
   bool isOpen() const override;
   std::string openFailure() const override { return m_openFailure; }
@@ -37,6 +44,7 @@ class QtSerialPort : public SerialPort {
   OpenFailure openFailureFacts(const std::filesystem::path& device) const;
 
   Resolver m_resolve;
+  bool m_fixed = false;                // the device was named, not found by a port number
   std::optional<PortDevice> m_device;  // pinned for the operation that runs
   int m_portNumber = 0;
   QSerialPort m_port;

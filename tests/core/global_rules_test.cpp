@@ -2,287 +2,128 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include "support/sample_records.h"
 
 namespace tarvek::entry {
 namespace {
 
-const GlobalSettings kAlarmDialerRecord{"Alarm Dialer", "507231",  "390618", "1",       "6",
-                                        "Normal",       "Enabled", "N/A",    "Disabled"};
-const GlobalSettings kAislecallRecord{"Aislecall", "123456", "N/A", "3", "N/A", "N/A", "N/A", "N/A", "N/A"};
+using test::globalOf;
+using B = GlobalBox;
+constexpr auto AD = FunctionMode::AlarmDialer;
+constexpr auto NB = FunctionMode::AlarmDialerNoBeeps;
+constexpr auto AC = FunctionMode::Aislecall;
 
-struct FillCase {
-  const char* name;
-  GlobalSettings record;
-  bool reduced;
-  GlobalEntries entries;
-  GlobalReach reach;
-};
-
-TEST(GlobalFilling, TakesEveryCaseFromTheLabels) {
-  const FillCase cases[] = {
-      {"defaults",
-       kAlarmDialerRecord,
-       false,
-       {FunctionMode::AlarmDialer, "507231", "390618", "1", "6", false, false, true, "00"},
-       {true, true, true, false}},
-      {"aislecall locks all but two",
-       kAislecallRecord,
-       false,
-       {FunctionMode::Aislecall, "123456", "390618", "3", "6", false, false, true, "00"},
-       {false, false, false, false}},
-      {"no beeps, fast, hookswitch on, forced play",
-       {"Alarm Dialer (No Beeps)", "111111", "222222", "0", "12", "Fast", "Disabled", "07", "Enabled"},
-       false,
-       {FunctionMode::AlarmDialerNoBeeps, "111111", "222222", "0", "12", true, true, false, "07"},
-       {true, true, true, true}},
-      {"unknown texts choose the other option",
-       {"Dialer", "111111", "222222", "0", "12", "Slow", "N/A", "5", "On"},
-       false,
-       {FunctionMode::AlarmDialerNoBeeps, "111111", "222222", "0", "12", true, true, false, "5"},
-       {true, true, true, true}},
-      {"reduced features lock hookswitch off",
-       {"Alarm Dialer", "507231", "390618", "1", "6", "Normal", "Enabled", "N/A", "Enabled"},
-       true,
-       {FunctionMode::AlarmDialer, "507231", "390618", "1", "6", false, false, true, "00"},
-       {true, false, true, false}},
-  };
-  for (const FillCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    const GlobalEntries entries = globalEntries(c.record, c.reduced);
-    EXPECT_EQ(entries, c.entries);
-    EXPECT_EQ(globalReach(entries, c.reduced), c.reach);
-  }
+// The editor's entries as one text: the Function ("AD", "NB" or "AC"), Security Code,
+// Access Code, Ring Delay, Ringback Limit, "fast" or "-", "hookswitch" or "-", "detect" or
+// "-" (Call Progress Detection), Forced Play Timer.
+GlobalEntries entriesOf(std::string_view text) {
+  const auto t = test::split(text, 9);
+  const FunctionMode function = t[0] == "AD" ? AD : t[0] == "NB" ? NB : AC;
+  return {function, t[1], t[2], t[3], t[4], t[5] == "fast", t[6] == "hookswitch", t[7] == "detect", t[8]};
 }
 
-TEST(GlobalReactions, FunctionAndCallProgressOptions) {
-  GlobalEntries entries{FunctionMode::AlarmDialer, "507231", "", "1", "", true, true, false, "09"};
-
-  // Alarm Dialer and No Beeps reset Hookswitch Flash, whatever was chosen; texts stay.
-  for (FunctionMode mode : {FunctionMode::AlarmDialer, FunctionMode::AlarmDialerNoBeeps}) {
-    const GlobalEntries after = withFunction(entries, mode);
-    EXPECT_EQ(after.function, mode);
-    EXPECT_FALSE(after.hookswitchEnabled);
-    EXPECT_EQ(after.forcedPlayTimer, "09");
-    EXPECT_FALSE(after.callProgressEnabled);
+// Opening the editor on a record and pressing Back at once.
+TEST(GlobalRules, TheEditorShowsTheRecordAndBackWritesItAgain) {
+  // The record, a unit without Hookswitch Flash, the entries shown, what can be reached (Access
+  // Code and the like, Hookswitch Flash, Call Progress, Forced Play Timer), what Back writes
+  // (nullptr: the record) and whether it greys the Main screen's Hookswitch Flash row.
+  const std::tuple<const char*, bool, const char*, const char*, const char*, bool> rows[] = {
+      {"Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled", false, "AD|507231|390618|1|6|-|-|detect|00",
+       "1110", nullptr, false},
+      {"Aislecall|123456|N/A|3|N/A|N/A|N/A|N/A|N/A", false, "AC|123456|390618|3|6|-|-|detect|00", "0000", nullptr,
+       false},
+      {"Alarm Dialer (No Beeps)|111111|222222|0|12|Fast|Disabled|07|Enabled", false,
+       "NB|111111|222222|0|12|fast|hookswitch|-|07", "1111", nullptr, false},
+      // Texts it does not know choose the other option.
+      {"Dialer|111111|222222|0|12|Slow|N/A|5|On", false, "NB|111111|222222|0|12|fast|hookswitch|-|5", "1111",
+       "Alarm Dialer (No Beeps)|111111|222222|0|12|Fast|Disabled|5|Enabled", false},
+      {"Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Enabled", true, "AD|507231|390618|1|6|-|-|detect|00", "1010",
+       "Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled", true},
+      {"Aislecall|123456|N/A|3|N/A|N/A|N/A|N/A|Disabled", true, "AC|123456|390618|3|6|-|-|detect|00", "0000",
+       "Aislecall|123456|N/A|3|N/A|N/A|N/A|N/A|N/A", false},
+  };
+  for (const auto& [record, reduced, shown, reachable, written, greys] : rows) {
+    const GlobalEntries entries = globalEntries(globalOf(record), reduced);
+    EXPECT_EQ(entries, entriesOf(shown)) << record;
+    const GlobalReach r = globalReach(entries, reduced);
+    EXPECT_EQ(
+        (std::string{"01"[r.accessAndRingback], "01"[r.hookswitch], "01"[r.callProgress], "01"[r.forcedPlayTimer]}),
+        reachable)
+        << record;
+    EXPECT_EQ(globalSettings(entries, reduced), globalOf(written ? written : record)) << record;
+    EXPECT_EQ(greysHookswitch(entries, reduced), greys) << record;
   }
+  EXPECT_EQ(globalSettings(entriesOf("AD|507231|390618|1|6|-|hookswitch|detect|00"), true).hookswitchFlash, "Disabled");
+}
 
-  // Aislecall forces Call Progress on and the timer to 00; the locked boxes keep their texts.
-  const GlobalEntries aislecall = withFunction(entries, FunctionMode::Aislecall);
-  EXPECT_TRUE(aislecall.callProgressEnabled);
-  EXPECT_EQ(aislecall.forcedPlayTimer, "00");
-  EXPECT_EQ(aislecall.accessCode, "");
-  EXPECT_EQ(aislecall.ringbackLimit, "");
-  EXPECT_TRUE(aislecall.fastDialing);
-  EXPECT_EQ(globalReach(aislecall, false), (GlobalReach{false, false, false, false}));
-
-  // Back to Alarm Dialer: everything reachable again, the timer locked while Call Progress is on.
-  EXPECT_EQ(globalReach(withFunction(aislecall, FunctionMode::AlarmDialer), false),
-            (GlobalReach{true, true, true, false}));
-
-  EXPECT_EQ(withCallProgress(entries, true).forcedPlayTimer, "00");
+TEST(GlobalRules, TheOptionsResetWhatDependsOnThem) {
+  const GlobalEntries entries = entriesOf("AD|507231||1||fast|hookswitch|-|09");
+  // Alarm Dialer and No Beeps turn Hookswitch Flash off; the texts stay.
+  EXPECT_EQ(withFunction(entries, AD), entriesOf("AD|507231||1||fast|-|-|09"));
+  EXPECT_EQ(withFunction(entries, NB), entriesOf("NB|507231||1||fast|-|-|09"));
+  const GlobalEntries aislecall = withFunction(entries, AC);
+  EXPECT_EQ(aislecall, entriesOf("AC|507231||1||fast|hookswitch|detect|00"));
+  EXPECT_EQ(globalReach(withFunction(aislecall, AD), false), (GlobalReach{true, true, true, false}));
   EXPECT_EQ(withCallProgress(withCallProgress(entries, true), false).forcedPlayTimer, "00");
   EXPECT_EQ(withCallProgress(entries, false).forcedPlayTimer, "09");
   EXPECT_TRUE(globalReach(withCallProgress(entries, false), false).forcedPlayTimer);
 }
 
-TEST(GlobalKeys, DigitsAndBackspacePassOnlyRingDelayIsEmptied) {
-  const GlobalBox boxes[] = {GlobalBox::SecurityCode, GlobalBox::AccessCode, GlobalBox::RingDelay,
-                             GlobalBox::RingbackLimit, GlobalBox::ForcedPlayTimer};
-  for (GlobalBox box : boxes) {
-    for (int code : {int('0'), int('5'), int('9'), kBackspace}) EXPECT_EQ(globalKey(box, code), KeyVerdict{}) << code;
-    for (int code : {int('a'), int('/'), int(':'), int(' '), int('*'), kEnter, kEscape, 0xE9}) {
-      const KeyVerdict verdict = globalKey(box, code);
-      EXPECT_FALSE(verdict.take) << code;
-      EXPECT_EQ(verdict.message, "This digit entry must be 0 - 9");
-      EXPECT_EQ(verdict.empty, box == GlobalBox::RingDelay) << code;
-    }
+TEST(GlobalRules, BoxesTakeDigitsUpToTheirLength) {
+  const char* const digitsOnly = "This digit entry must be 0 - 9";
+  const std::tuple<GlobalBox, std::string, const char*> rows[] = {
+      {B::SecurityCode, "123456", "The Security Code cannot be more than 6 digits"},
+      {B::AccessCode, "123456", "The Access Code cannot be more than 6 digits"},
+      {B::RingDelay, "1", "The Ring Delay cannot be more than 1 digit"},
+      {B::RingbackLimit, "12", "The Ringback Limit cannot be more than 2 digits"},
+      {B::ForcedPlayTimer, "12", "The Forced Play Timer cannot be more than 2 digits"},
+  };
+  for (const auto& [box, longest, message] : rows) {
+    SCOPED_TRACE(message);
+    for (const int code : {int('0'), int('9'), kBackspace}) EXPECT_EQ(globalKey(box, code), KeyVerdict{}) << code;
+    // Only the Ring Delay box is emptied by a refused key.
+    for (const int code : {int('a'), int('/'), int(':'), int(' '), kEnter, kEscape, 0xE9})
+      EXPECT_EQ(globalKey(box, code), (KeyVerdict{false, box == B::RingDelay, digitsOnly})) << code;
+    EXPECT_EQ(std::make_pair(tooLong(box, longest), tooLong(box, longest + "7")), std::make_pair(false, true));
+    EXPECT_EQ(lengthMessage(box), message);
+    EXPECT_EQ(globalPaste(box, longest), PasteVerdict{});
+    EXPECT_EQ(globalPaste(box, longest + "7"), (PasteVerdict{false, false, message}));
+    EXPECT_EQ(globalPaste(box, "1a"), (PasteVerdict{false, false, digitsOnly}));
+    EXPECT_EQ(globalPaste(box, " 1"), (PasteVerdict{false, false, digitsOnly}));
   }
 }
 
-TEST(GlobalLengths, OneCharacterTooManyIsTooLong) {
-  struct Case {
-    GlobalBox box;
-    const char* longest;
-    const char* message;
+TEST(GlobalRules, BackChecksInOrderAndTheFirstFailureEmptiesItsBox) {
+  const char* const security = "The security code must be 6 digits";
+  const char* const ringDelay = "The ring delay must be 1 digit";
+  const char* const ringback = "The ringback limit cannot be 0";
+  const char* const forced =
+      "To disable Call Progress Detection set the Forced Play Timer to a value from 1 to 99 seconds          "
+      "To reenable Call Progress Detection click on the Enabled option button";
+  // The entries before, the box that fails with its message, the entries after (nullptr: as before).
+  const std::tuple<const char*, std::optional<GlobalBox>, const char*, const char*> rows[] = {
+      {"AD|507231|390618|0|6|-|-|detect|00", {}, "", nullptr},
+      {"AD|12345|390618|1|6|-|-|detect|00", B::SecurityCode, security, "AD||390618|1|6|-|-|detect|00"},
+      {"AD||390618||6|-|-|detect|00", B::SecurityCode, security, nullptr},
+      {"AD|507231|1||6|-|-|detect|00", B::RingDelay, ringDelay, nullptr},
+      {"AD|507231|39061|1|0|-|-|detect|00", B::AccessCode, "The access code must be 6 digits",
+       "AD|507231||1|0|-|-|detect|00"},
+      {"AD|507231|390618|1|00|-|-|detect|00", B::RingbackLimit, ringback, "AD|507231|390618|1||-|-|detect|00"},
+      {"AD|507231|390618|1||-|-|detect|00", B::RingbackLimit, ringback, nullptr},
+      {"AD|507231|390618|1| 01 |-|-|detect|00", {}, "", "AD|507231|390618|1|01|-|-|detect|00"},
+      {"AD|507231|390618|1|6|-|-|-|7", {}, "", "AD|507231|390618|1|6|-|-|-|07"},
+      {"AD|507231|390618|1|6|-|-|-|0", B::ForcedPlayTimer, forced, "AD|507231|390618|1|6|-|-|-|"},
+      {"AD|507231|390618|1|6|-|-|-|", B::ForcedPlayTimer, forced, nullptr},
+      {"AD|507231|390618|1|6|-|-|detect|", {}, "", nullptr},  // not checked with Call Progress on
+      {"AC|507231||1||-|-|detect|00", {}, "", nullptr},       // Aislecall skips what it locks
+      {"AC|507231||||-|-|detect|00", B::RingDelay, ringDelay, nullptr},
   };
-  const Case cases[] = {
-      {GlobalBox::SecurityCode, "123456", "The Security Code cannot be more than 6 digits"},
-      {GlobalBox::AccessCode, "123456", "The Access Code cannot be more than 6 digits"},
-      {GlobalBox::RingDelay, "1", "The Ring Delay cannot be more than 1 digit"},
-      {GlobalBox::RingbackLimit, "12", "The Ringback Limit cannot be more than 2 digits"},
-      {GlobalBox::ForcedPlayTimer, "12", "The Forced Play Timer cannot be more than 2 digits"},
-  };
-  for (const Case& c : cases) {
-    const std::string longest = c.longest;
-    EXPECT_FALSE(tooLong(c.box, longest));
-    EXPECT_TRUE(tooLong(c.box, longest + "7"));
-    EXPECT_EQ(lengthMessage(c.box), c.message);
-    EXPECT_EQ(globalPaste(c.box, longest), PasteVerdict{});
-    EXPECT_EQ(globalPaste(c.box, longest + "7"), (PasteVerdict{false, false, c.message}));
-    EXPECT_EQ(globalPaste(c.box, "1a"), (PasteVerdict{false, false, "This digit entry must be 0 - 9"}));
-    EXPECT_EQ(globalPaste(c.box, " 1"), (PasteVerdict{false, false, "This digit entry must be 0 - 9"}));
-  }
-}
-
-const char* const kForcedMessage =
-    "To disable Call Progress Detection set the Forced Play Timer to a value from 1 to 99 seconds          "
-    "To reenable Call Progress Detection click on the Enabled option button";
-
-// One row: the five box texts (Security, Ring Delay, Access, Ringback, Forced Play), the
-// Call Progress choice and the mode; the failing box with its message; the five texts
-// as the checks leave them.
-struct CheckRow {
-  std::array<const char*, 5> texts;
-  bool callProgressEnabled;
-  FunctionMode function;
-  std::optional<GlobalBox> failing;
-  const char* message;
-  std::array<const char*, 5> after;
-};
-
-GlobalEntries entriesOf(const std::array<const char*, 5>& texts, bool callProgressEnabled, FunctionMode function) {
-  return {function, texts[0], texts[2], texts[1], texts[3], false, false, callProgressEnabled, texts[4]};
-}
-
-TEST(GlobalBack, ChecksInOrderFirstFailureWins) {
-  constexpr auto AD = FunctionMode::AlarmDialer;
-  constexpr auto AC = FunctionMode::Aislecall;
-  using G = GlobalBox;
-  const CheckRow rows[] = {
-      {{"507231", "1", "390618", "6", "00"}, true, AD, {}, "", {"507231", "1", "390618", "6", "00"}},
-      {{"12345", "1", "390618", "6", "00"},
-       true,
-       AD,
-       G::SecurityCode,
-       "The security code must be 6 digits",
-       {"", "1", "390618", "6", "00"}},
-      {{"", "", "390618", "6", "00"},
-       true,
-       AD,
-       G::SecurityCode,
-       "The security code must be 6 digits",
-       {"", "", "390618", "6", "00"}},
-      {{"507231", "", "1", "6", "00"},
-       true,
-       AD,
-       G::RingDelay,
-       "The ring delay must be 1 digit",
-       {"507231", "", "1", "6", "00"}},
-      {{"507231", "0", "390618", "6", "00"}, true, AD, {}, "", {"507231", "0", "390618", "6", "00"}},
-      {{"507231", "1", "39061", "0", "00"},
-       true,
-       AD,
-       G::AccessCode,
-       "The access code must be 6 digits",
-       {"507231", "1", "", "0", "00"}},
-      {{"507231", "1", "390618", "0", "00"},
-       true,
-       AD,
-       G::RingbackLimit,
-       "The ringback limit cannot be 0",
-       {"507231", "1", "390618", "", "00"}},
-      {{"507231", "1", "390618", "00", "00"},
-       true,
-       AD,
-       G::RingbackLimit,
-       "The ringback limit cannot be 0",
-       {"507231", "1", "390618", "", "00"}},
-      {{"507231", "1", "390618", "", "00"},
-       true,
-       AD,
-       G::RingbackLimit,
-       "The ringback limit cannot be 0",
-       {"507231", "1", "390618", "", "00"}},
-      {{"507231", "1", "390618", " 01 ", "00"}, true, AD, {}, "", {"507231", "1", "390618", "01", "00"}},
-      {{"507231", "1", "390618", "6", "7"}, false, AD, {}, "", {"507231", "1", "390618", "6", "07"}},
-      {{"507231", "1", "390618", "6", "0"},
-       false,
-       AD,
-       G::ForcedPlayTimer,
-       kForcedMessage,
-       {"507231", "1", "390618", "6", ""}},
-      {{"507231", "1", "390618", "6", "00"},
-       false,
-       AD,
-       G::ForcedPlayTimer,
-       kForcedMessage,
-       {"507231", "1", "390618", "6", ""}},
-      {{"507231", "1", "390618", "6", ""},
-       false,
-       AD,
-       G::ForcedPlayTimer,
-       kForcedMessage,
-       {"507231", "1", "390618", "6", ""}},
-      // With Call Progress on, the Forced Play Timer is not checked.
-      {{"507231", "1", "390618", "6", ""}, true, AD, {}, "", {"507231", "1", "390618", "6", ""}},
-      // Aislecall does not check the boxes it locks.
-      {{"507231", "1", "", "", "00"}, true, AC, {}, "", {"507231", "1", "", "", "00"}},
-      {{"507231", "", "", "", "00"},
-       true,
-       AC,
-       G::RingDelay,
-       "The ring delay must be 1 digit",
-       {"507231", "", "", "", "00"}},
-  };
-  for (const CheckRow& row : rows) {
-    GlobalEntries entries = entriesOf(row.texts, row.callProgressEnabled, row.function);
+  for (const auto& [before, failing, message, after] : rows) {
+    GlobalEntries entries = entriesOf(before);
     const auto failure = checkGlobalEntries(entries);
-    SCOPED_TRACE(::testing::PrintToString(row.texts));
-    if (row.failing)
-      EXPECT_EQ(failure, (GlobalFailure{*row.failing, row.message}));
-    else
-      EXPECT_EQ(failure, std::nullopt);
-    EXPECT_EQ(entries, entriesOf(row.after, row.callProgressEnabled, row.function));
+    EXPECT_EQ(failure, failing ? std::optional(GlobalFailure{*failing, message}) : std::nullopt) << before;
+    EXPECT_EQ(entries, entriesOf(after ? after : before)) << before;
   }
-}
-
-TEST(GlobalBack, WritesTheNineValues) {
-  struct Case {
-    const char* name;
-    GlobalEntries entries;
-    bool reduced;
-    GlobalSettings written;
-    bool greys;
-  };
-  const Case cases[] = {
-      {"alarm dialer",
-       {FunctionMode::AlarmDialer, "111111", "222222", "0", "01", true, true, false, "07"},
-       false,
-       {"Alarm Dialer", "111111", "222222", "0", "01", "Fast", "Disabled", "07", "Enabled"},
-       false},
-      {"no beeps",
-       {FunctionMode::AlarmDialerNoBeeps, "111111", "222222", "4", "12", false, false, true, "00"},
-       false,
-       {"Alarm Dialer (No Beeps)", "111111", "222222", "4", "12", "Normal", "Enabled", "N/A", "Disabled"},
-       false},
-      {"aislecall",
-       {FunctionMode::Aislecall, "123456", "390618", "3", "6", false, false, true, "00"},
-       false,
-       {"Aislecall", "123456", "N/A", "3", "N/A", "N/A", "N/A", "N/A", "N/A"},
-       false},
-      {"reduced features",
-       {FunctionMode::AlarmDialer, "111111", "222222", "0", "9", false, true, true, "00"},
-       true,
-       {"Alarm Dialer", "111111", "222222", "0", "9", "Normal", "Enabled", "N/A", "Disabled"},
-       true},
-      {"reduced aislecall",
-       {FunctionMode::Aislecall, "123456", "390618", "3", "6", false, false, true, "00"},
-       true,
-       {"Aislecall", "123456", "N/A", "3", "N/A", "N/A", "N/A", "N/A", "N/A"},
-       false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(globalSettings(c.entries, c.reduced), c.written);
-    EXPECT_EQ(greysHookswitch(c.entries, c.reduced), c.greys);
-  }
-}
-
-TEST(GlobalBack, AislecallRecordRoundTripsThroughTheEditor) {
-  GlobalEntries entries = globalEntries(kAislecallRecord, false);
-  ASSERT_EQ(checkGlobalEntries(entries), std::nullopt);
-  EXPECT_EQ(globalSettings(entries, false), kAislecallRecord);
 }
 
 }  // namespace

@@ -2,13 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <map>
 
-#include "core/codec.h"
-#include "core/display_lines.h"
 #include "core/session.h"
 #include "support/record_printers.h"
 #include "support/recording_progress.h"
+#include "support/sample_records.h"
 #include "support/scripted_port.h"
 #include "support/scripted_prompts.h"
 
@@ -16,329 +17,315 @@ namespace tarvek {
 namespace {
 
 using namespace std::chrono_literals;
-using test::RecordingProgress;
-using test::ScriptedPort;
-using test::ScriptedPrompts;
+using Answers = std::optional<std::string>;
 
 std::string padded(const std::string& number, std::size_t width) {
   return number + std::string(width - number.size(), ' ');
 }
 
-// A unit in its factory state with a few numbers, answering every read.
-struct Unit {
-  std::string global = "05072313906181060000";
-  std::map<std::string, std::string> overrides;  // command -> answer
-  bool shortLayout = false;
-
-  std::optional<std::string> answer(const std::string& command) const {
-    if (auto it = overrides.find(command); it != overrides.end()) return it->second;
-    if (command == "HI" || command.starts_with("MW") || command == "BY") return std::string("OK");
-    if (command == "MR") return global;
-    if (command.size() == 3 && command[0] == 'I' && command[2] == 'R')
-      return std::string("000201") + '\0' + '\0' + '\0' + '\0';
-    if (command.size() == 4 && command[0] == 'N' && command[2] == 'R')
-      return shortLayout ? padded("", 31) + "\r" : padded("", 32) + "0";
-    if (command[0] == 'I' || command[0] == 'N') return std::string("OK");
-    return std::nullopt;
-  }
-};
-
+// A unit in its factory state on port 5 of a scripted port; `answers` overrides what it
+// says to a command (nullopt: nothing).
 struct Bench {
   Bench() {
-    port.responder = [this](const std::string& command) { return unit.answer(command); };
     session.portNumber = 5;
+    port.responder = [this](const std::string& command) -> Answers {
+      if (const auto it = answers.find(command); it != answers.end()) return it->second;
+      if (command == "MR") return global;
+      if (command.size() == 3 && command[0] == 'I' && command[2] == 'R') return std::string("000201\0\0\0\0", 10);
+      if (command.size() == 4 && command[0] == 'N' && command[2] == 'R')
+        return shortLayout ? padded("", 31) + "\r" : padded("", 32) + "0";
+      return std::string("OK");
+    };
+  }
+  Link link() { return {port, session, prompts, progress}; }
+  ReadResult connect() { return connectAndRead(link(), record); }
+  SendOutcome send() { return sendProgramming(link(), record); }
+  // "command/read length/time-out" of each exchange, and "/32\r" when its answer may end at a
+  // carriage return in the 32nd byte.
+  std::string exchanges() const {
+    std::string text;
+    for (const auto& e : port.exchanges) {
+      text += (text.empty() ? "" : " ") + e.sent + "/" + std::to_string(e.readLength) + "/" +
+              std::to_string(e.timeout.count());
+      if (e.end) text += "/" + std::to_string(e.end->position) + (e.end->byte == '\r' ? "\\r" : "?");
+    }
+    return text;
   }
 
-  Link link() { return Link{port, session, prompts, progress}; }
-
-  std::vector<std::string> sent() const {
-    std::vector<std::string> commands;
-    for (const auto& exchange : port.exchanges) commands.push_back(exchange.sent);
-    return commands;
-  }
-
-  Unit unit;
-  ScriptedPort port;
+  std::map<std::string, Answers> answers;
+  std::string global = "05072313906181060000";
+  bool shortLayout = false;
+  Programming record;
+  test::ScriptedPort port;
   Session session;
-  ScriptedPrompts prompts;
-  RecordingProgress progress;
+  test::ScriptedPrompts prompts;
+  test::RecordingProgress progress;
 };
 
-std::vector<std::string> readSequence() {
-  std::vector<std::string> commands{"HI", "MR"};
-  for (int input = 1; input <= 8; ++input) commands.push_back(codec::readInputCommand(input));
-  for (int input = 1; input <= 8; ++input)
-    for (int slot = 0; slot < 8; ++slot) commands.push_back(codec::readPhoneCommand(input, slot));
-  return commands;
+// Whatever happened, the port is closed after every opening and released, the progress
+// screen is closed, and a port that did not open is explained.
+void expectTidy(const Bench& b, const std::string& name) {
+  EXPECT_FALSE(b.port.isOpen()) << name;
+  EXPECT_EQ(b.port.openCount, b.port.closeCount) << name;
+  EXPECT_TRUE(b.port.calls.empty() || b.port.calls.back() == "unpin") << name;
+  EXPECT_FALSE(b.progress.open) << name;
+  for (const Message& message : b.prompts.shown)
+    EXPECT_TRUE(message.text != messages::kCommunicationsError || message.detail == b.port.openFailure()) << name;
 }
 
-struct Fixture : Bench, ::testing::Test {};
+// What a unit does differently in a row of a table.
+using Arrange = std::function<void(Bench&)>;
+Arrange says(std::string command, Answers answer) {
+  return [=](Bench& b) { b.answers[command] = answer; };
+}
+Arrange opens(int openings) {
+  return [=](Bench& b) { b.port.opens = [=](int n) { return n <= openings; }; };
+}
+Arrange diesAt(std::string command) {  // the port fails reading the answer to it
+  return [=](Bench& b) { b.port.failsOnRead = [=](const std::string& sent) { return sent == command; }; };
+}
 
-using Connect = Fixture;
+std::vector<std::string> progressOf(const char* shown) {
+  return {shown, "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "close"};
+}
 
-TEST_F(Connect, ReadsEverythingInOrderWithItsLengthsAndTimeouts) {
-  unit.overrides["N2R2"] = padded("9,555", 32) + "1";
-  Programming record;
-  const ReadResult result = connectAndRead(link(), record);
-
+TEST(LinkOperations, ConnectReadsTheWholeProgrammingCommandByCommand) {
+  Bench b;
+  b.answers["N2R2"] = padded("9,555", 32) + "1";
+  const ReadResult result = b.connect();
   EXPECT_EQ(result.outcome, ConnectOutcome::Finished);
-  EXPECT_EQ(sent(), readSequence());
-  for (const auto& exchange : port.exchanges) {
-    EXPECT_EQ(exchange.port, 5);
-    const std::size_t length = exchange.sent == "HI"     ? 2
-                               : exchange.sent == "MR"   ? 20
-                               : exchange.sent[0] == 'I' ? 10
-                                                         : 33;
-    EXPECT_EQ(exchange.readLength, length) << exchange.sent;
-    EXPECT_EQ(exchange.timeout, exchange.sent == "HI" ? 2000ms : 4000ms) << exchange.sent;
-  }
-  // One device for the whole operation; opened before and closed after every exchange.
-  EXPECT_EQ(port.openCount, 74);
-  EXPECT_EQ(port.closeCount, 74);
-  EXPECT_EQ(port.calls[0], "pin 5");
-  EXPECT_EQ(port.calls[1], "open 5");
-  EXPECT_EQ(port.calls[4], "close");
-  EXPECT_EQ(port.calls[5], "open 5");
-  EXPECT_EQ(port.calls.back(), "unpin");
+  std::string expected = "HI/2/2000 MR/20/4000";
+  for (int input = 1; input <= 8; ++input) expected += " I" + std::to_string(input) + "R/10/4000";
+  for (int input = 1; input <= 8; ++input)
+    for (int slot = 0; slot < 8; ++slot)
+      expected += " N" + std::to_string(input) + "R" + std::to_string(slot) + "/33/4000/32\\r";
+  EXPECT_EQ(b.exchanges(), expected);
+  // One device for the whole read, opened before and closed after every exchange.
+  EXPECT_EQ(std::vector<std::string>(b.port.calls.begin(), b.port.calls.begin() + 6),
+            (std::vector<std::string>{"pin 5", "open 5", "transmit HI", "read 2 2000", "close", "open 5"}));
+  EXPECT_EQ(b.port.openCount, 74);
+  expectTidy(b, "read");
 
-  Programming expected = newProgramming();
+  Programming record = newProgramming();
   for (int input = 1; input <= 8; ++input)
     for (int slot = 1; slot <= 8; ++slot)
-      expected.phoneNumbers[lines::phoneLineIndex(input, slot)] = lines::notProgrammed(slot, 7);
-  expected.phoneNumbers[lines::phoneLineIndex(2, 3)] = " P (3) 9,555";
-  expected.global.ringbackLimit = "6";
-  EXPECT_EQ(record, expected);
-
-  EXPECT_TRUE(result.greeted);
-  EXPECT_FALSE(session.reducedFeatures);
-  EXPECT_FALSE(result.greyHookswitch);
-  EXPECT_TRUE(prompts.shown.empty());
-  const std::vector<std::string> steps{"show Loading", "10", "20", "30", "40",  "50",
-                                       "60",           "70", "80", "90", "100", "close"};
-  EXPECT_EQ(progress.events, steps);
+      record.phoneNumbers[lines::phoneLineIndex(input, slot)] = lines::notProgrammed(slot, 7);
+  record.phoneNumbers[lines::phoneLineIndex(2, 3)] = " P (3) 9,555";
+  EXPECT_EQ(b.record, record);
+  EXPECT_EQ(std::make_tuple(result.greeted, b.session.reducedFeatures, result.greyHookswitch),
+            std::make_tuple(true, false, false));
+  EXPECT_TRUE(b.prompts.shown.empty());
+  EXPECT_EQ(b.progress.events, progressOf("show Loading"));
 }
 
-TEST_F(Connect, GreetingAnswersThatCountAsNoTarvek) {
-  for (const std::optional<std::string>& answer : {std::optional<std::string>("ok"), std::optional<std::string>("O"),
-                                                   std::optional<std::string>(), std::optional<std::string>("KO")}) {
-    Bench f;
-    f.unit.overrides.clear();
-    f.port.responder = [&](const std::string&) { return answer; };
-    Programming record;
-    const ReadResult result = connectAndRead(f.link(), record);
-    EXPECT_EQ(result.outcome, ConnectOutcome::NotFound);
-    EXPECT_FALSE(result.greeted);
-    EXPECT_EQ(f.port.exchanges.size(), 1u);
-    EXPECT_EQ(f.port.closeCount, 1);
-    EXPECT_TRUE(f.prompts.shown.empty());
-    EXPECT_TRUE(f.progress.events.empty());
-  }
-}
-
-TEST_F(Connect, ExtraCharactersAfterOkAreNeverRead) {
-  unit.overrides["HI"] = "OKAY";
-  Programming record;
-  EXPECT_EQ(connectAndRead(link(), record).outcome, ConnectOutcome::Finished);
-}
-
-TEST_F(Connect, APortThatDoesNotOpenNeverSendsTheGreeting) {
-  port.opens = [](int) { return false; };
-  Programming record;
-  EXPECT_EQ(connectAndRead(link(), record).outcome, ConnectOutcome::PortNotOpened);
-  EXPECT_TRUE(port.exchanges.empty());
-  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Communications error"});
-  EXPECT_FALSE(prompts.shown[0].detail.empty());
-  EXPECT_FALSE(port.isOpen());
-}
-
-TEST_F(Connect, APortThatStopsOpeningFinishesWithWhatWasRead) {
-  // Greeting, MR, I1R to I3R open; the fourth input read does not.
-  port.opens = [](int n) { return n <= 5; };
-  Programming record;
-  EXPECT_EQ(connectAndRead(link(), record).outcome, ConnectOutcome::Finished);
-  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Communications error"});
-  EXPECT_EQ(record.inputSpecs.size(), 27u);
-  EXPECT_TRUE(record.phoneNumbers.empty());
-  EXPECT_EQ(record.global.function, "Alarm Dialer");
-  EXPECT_EQ(progress.events.back(), "close");
-}
-
-TEST_F(Connect, AWrongPhoneLengthStopsTheRead) {
-  unit.overrides["N1R1"] = padded("555", 32);  // 32 characters, no carriage return
-  Programming record;
-  EXPECT_EQ(connectAndRead(link(), record).outcome, ConnectOutcome::Finished);
-  EXPECT_EQ(prompts.texts(),
-            std::vector<std::string>{"Communications error- unable to load phone numbers for display"});
-  EXPECT_EQ(record.phoneNumbers, (std::vector<std::string>{"Input 1", "", "   (1)       Not Programmed"}));
-  EXPECT_EQ(sent().back(), "N1R1");
-}
-
-TEST_F(Connect, ACarriageReturnAnswerSwitchesTheReadsTo32) {
-  unit.shortLayout = true;
-  unit.overrides["N3R4"] = padded("*70,555", 31) + "\r";
-  Programming record;
-  const ReadResult result = connectAndRead(link(), record);
-  EXPECT_EQ(result.outcome, ConnectOutcome::Finished);
-  EXPECT_TRUE(prompts.shown.empty());
-  EXPECT_TRUE(session.reducedFeatures);
-  EXPECT_EQ(session.expectedAnswerLength, 32);
-  for (const auto& exchange : port.exchanges) {
-    if (exchange.sent[0] != 'N') continue;
-    EXPECT_EQ(exchange.readLength, exchange.sent == "N1R0" ? 33u : 32u) << exchange.sent;
-  }
-  EXPECT_EQ(record.phoneNumbers[lines::phoneLineIndex(3, 5)], "   (5) *70,555");
-  for (const auto& line : record.phoneNumbers) EXPECT_FALSE(lines::hasPagerMark(line)) << line;
-}
-
-TEST_F(Connect, AShortGlobalAnswerDecidesOnlyTheGlobalLayout) {
-  unit.global = "0123456654321210030\r";
-  Programming record;
-  const ReadResult result = connectAndRead(link(), record);
-  EXPECT_TRUE(result.greyHookswitch);
-  EXPECT_EQ(record.global.hookswitchFlash, "Disabled");
-  EXPECT_EQ(record.global.forcedPlayTimer, "30");
-  // The phone answers were 33 characters long: the flag ends cleared.
-  EXPECT_FALSE(session.reducedFeatures);
-  EXPECT_EQ(port.exchanges[10].readLength, 33u);
-}
-
-TEST_F(Connect, AnInputRecordTooShortIsNotResponding) {
-  unit.overrides["I2R"] = "000201\x10\x0e\x00";
-  Programming record;
-  const ReadResult result = connectAndRead(link(), record);
-  EXPECT_EQ(result.outcome, ConnectOutcome::NotResponding);
-  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"The Tarvek is not responding"});
-  EXPECT_EQ(progress.events.back(), "close");
-  EXPECT_FALSE(port.isOpen());
-  EXPECT_EQ(port.openCount, port.closeCount);
-  EXPECT_EQ(sent().back(), "I2R");
-  EXPECT_TRUE(result.greeted);
-}
-
-TEST_F(Connect, APortFailingMidReadIsNotRespondingAndLeavesThePortClosed) {
-  port.failsOnRead = [](const std::string& command) { return command == "N4R2"; };
-  Programming record;
-  EXPECT_EQ(connectAndRead(link(), record).outcome, ConnectOutcome::NotResponding);
-  EXPECT_EQ(prompts.texts(), std::vector<std::string>{"The Tarvek is not responding"});
-  EXPECT_FALSE(port.isOpen());
-  EXPECT_EQ(port.calls.end()[-2], "close");
-  EXPECT_EQ(port.calls.back(), "unpin");
-}
-
-using MainConnect = Fixture;
-
-TEST_F(MainConnect, GreetsAndProbesTheFormat) {
-  const ProbeResult result = connectFromMain(link());
-  EXPECT_EQ(result.outcome, ProbeOutcome::Online);
-  EXPECT_EQ(sent(), (std::vector<std::string>{"HI", "N1R0"}));
-  EXPECT_EQ(port.exchanges[0].timeout, 4000ms);
-  EXPECT_EQ(port.exchanges[1].timeout, 2000ms);
-  EXPECT_EQ(port.exchanges[1].readLength, 33u);
-  EXPECT_TRUE(result.greeted);
-  EXPECT_EQ(port.openCount, 2);
-  EXPECT_EQ(port.closeCount, 2);
-}
-
-TEST_F(MainConnect, OutcomesOfEachStep) {
-  struct Case {
-    const char* name;
-    std::function<void(Bench&)> arrange;
-    ProbeOutcome outcome;
-    std::vector<std::string> messages;
-    bool online;
-    bool reduced;
+TEST(LinkOperations, ConnectStopsAtEachFailureWithItsMessage) {
+  using enum ConnectOutcome;
+  const char* const notResponding = "The Tarvek is not responding";
+  // What goes wrong, the outcome, the message, the commands sent, the lines read into the two lists.
+  const std::tuple<const char*, Arrange, ConnectOutcome, std::string, std::size_t, std::size_t, std::size_t> rows[] = {
+      {"greeting in lower case", says("HI", "ok"), NotFound, "", 1, 0, 0},
+      {"greeting cut short", says("HI", "O"), NotFound, "", 1, 0, 0},
+      {"no greeting", says("HI", std::nullopt), NotFound, "", 1, 0, 0},
+      {"port does not open", opens(0), PortNotOpened, "Communications error", 0, 0, 0},
+      {"port stops opening at I4R", opens(5), Finished, "Communications error", 5, 27, 0},
+      {"a phone answer of 32 characters without a carriage return", says("N1R1", padded("555", 32)), Finished,
+       "Communications error- unable to load phone numbers for display", 12, 72, 3},
+      {"an input answer short of a timer byte", says("I2R", std::string("000201\x10\x0e\0", 9)), NotResponding,
+       notResponding, 4, 14, 0},
+      {"the port failing mid-read", diesAt("N4R2"), NotResponding, notResponding, 37, 72, 37},
   };
-  const Case cases[] = {
-      {"port",
-       [](Bench& f) { f.port.opens = [](int) { return false; }; },
-       ProbeOutcome::PortNotOpened,
-       {"Communications error"},
-       false,
-       false},
-      {"greeting", [](Bench& f) { f.unit.overrides["HI"] = "O"; }, ProbeOutcome::NotFound, {}, false, false},
-      {"probe port",
-       [](Bench& f) { f.port.opens = [](int n) { return n == 1; }; },
-       ProbeOutcome::Failed,
-       {"Communications error"},
-       true,
-       false},
-      {"probe length",
-       [](Bench& f) { f.unit.overrides["N1R0"] = "0"; },
-       ProbeOutcome::Failed,
-       {"Communications error- unable to load phone numbers for display"},
-       true,
-       false},
-      {"short unit", [](Bench& f) { f.unit.shortLayout = true; }, ProbeOutcome::Online, {}, true, true},
-      {"dead port",
-       [](Bench& f) { f.port.failsOnRead = [](const std::string& c) { return c == "N1R0"; }; },
-       ProbeOutcome::NotResponding,
-       {"The Tarvek is not responding"},
-       true,
-       false},
-  };
-  for (const auto& c : cases) {
-    Bench f;
-    c.arrange(f);
-    const ProbeResult result = connectFromMain(f.link());
-    EXPECT_EQ(result.outcome, c.outcome) << c.name;
-    EXPECT_EQ(f.prompts.texts(), c.messages) << c.name;
-    EXPECT_EQ(result.greeted, c.online) << c.name;
-    EXPECT_EQ(f.session.reducedFeatures, c.reduced) << c.name;
-    EXPECT_FALSE(f.port.isOpen()) << c.name;
+  for (const auto& [name, arrange, outcome, message, sent, specs, numbers] : rows) {
+    Bench b;
+    arrange(b);
+    const ReadResult result = b.connect();
+    EXPECT_EQ(result.outcome, outcome) << name;
+    EXPECT_EQ(b.prompts.lastText(), message) << name;
+    EXPECT_LE(b.prompts.shown.size(), 1u) << name;
+    EXPECT_EQ(std::make_tuple(b.port.exchanges.size(), b.record.inputSpecs.size(), b.record.phoneNumbers.size()),
+              std::make_tuple(sent, specs, numbers))
+        << name;
+    const bool greeted = outcome == Finished || outcome == NotResponding;
+    EXPECT_EQ(result.greeted, greeted) << name;
+    EXPECT_EQ(b.progress.events.empty(), !greeted) << name;
+    expectTidy(b, name);
   }
 }
 
-TEST_F(MainConnect, DoesNotClearTheReducedFeatureFlag) {
-  session.reducedFeatures = true;
-  unit.overrides["N1R0"] = padded("", 31) + "0";  // 32 characters: right for a short unit
-  EXPECT_EQ(connectFromMain(link()).outcome, ProbeOutcome::Online);
-  EXPECT_TRUE(session.reducedFeatures);
+TEST(LinkOperations, ACarriageReturnSwitchesToTheShortLayout) {
+  // From the first phone answer that ends with one, the phone reads take 32 characters.
+  Bench b;
+  b.shortLayout = true;
+  b.answers["N3R4"] = padded("*70,555", 31) + "\r";
+  EXPECT_EQ(b.connect().outcome, ConnectOutcome::Finished);
+  EXPECT_TRUE(b.prompts.shown.empty());
+  EXPECT_EQ(std::make_pair(b.session.reducedFeatures, b.session.expectedAnswerLength), std::make_pair(true, 32));
+  for (const auto& exchange : b.port.exchanges) {
+    // None waits out its time-out for a 33rd byte.
+    EXPECT_TRUE(exchange.sent[0] != 'N' ||
+                (exchange.readLength == (exchange.sent == "N1R0" ? 33u : 32u) && exchange.waited == 0ms))
+        << exchange.sent;
+  }
+  EXPECT_EQ(b.record.phoneNumbers[lines::phoneLineIndex(3, 5)], "   (5) *70,555");
+
+  // A Global answer that ends with one decides the Global layout alone: the phone
+  // answers of 33 characters clear the flag again.
+  Bench g;
+  g.global = "0123456654321210030\r";
+  EXPECT_TRUE(g.connect().greyHookswitch);
+  EXPECT_EQ(g.record.global.hookswitchFlash, "Disabled");
+  EXPECT_EQ(g.record.global.forcedPlayTimer, "30");
+  EXPECT_FALSE(g.session.reducedFeatures);
+  EXPECT_EQ(g.port.exchanges[10].readLength, 33u);
 }
 
-TEST(SignOff, SendsByeAndIgnoresEverything) {
-  ScriptedPort port;
-  signOff(port, 2);
-  EXPECT_EQ(port.calls, (std::vector<std::string>{"pin 2", "open 2", "transmit BY", "read 10 1000", "close", "unpin"}));
-
-  ScriptedPort closed;
-  closed.opens = [](int) { return false; };
-  signOff(closed, 2);
-  EXPECT_TRUE(closed.exchanges.empty());
-
-  ScriptedPort dead;
-  dead.failsOnRead = [](const std::string&) { return true; };
-  signOff(dead, 2);
-  EXPECT_FALSE(dead.isOpen());
+TEST(LinkOperations, ConnectFromTheMainScreenGreetsAndProbesThePhoneFormat) {
+  using enum ProbeOutcome;
+  const char* const probed = "HI/2/4000 N1R0/33/2000/32\\r";
+  // What goes wrong, the outcome, the message, the exchanges, greeted, reduced features.
+  const std::tuple<const char*, Arrange, ProbeOutcome, const char*, const char*, bool, bool> rows[] = {
+      {"a full unit", [](Bench&) {}, Online, "", probed, true, false},
+      {"a short unit", [](Bench& b) { b.shortLayout = true; }, Online, "", probed, true, true},
+      {"port", opens(0), PortNotOpened, "Communications error", "", false, false},
+      {"greeting", says("HI", "O"), NotFound, "", "HI/2/4000", false, false},
+      {"probe port", opens(1), Failed, "Communications error", "HI/2/4000", true, false},
+      {"probe length", says("N1R0", "0"), Failed, "Communications error- unable to load phone numbers for display",
+       probed, true, false},
+      {"dead port", diesAt("N1R0"), NotResponding, "The Tarvek is not responding", probed, true, false},
+  };
+  for (const auto& [name, arrange, outcome, message, exchanges, greeted, reduced] : rows) {
+    Bench b;
+    arrange(b);
+    const ProbeResult result = connectFromMain(b.link());
+    EXPECT_EQ(result.outcome, outcome) << name;
+    EXPECT_EQ(b.prompts.lastText(), message) << name;
+    EXPECT_EQ(b.exchanges(), exchanges) << name;
+    EXPECT_EQ(std::make_pair(result.greeted, b.session.reducedFeatures), std::make_pair(greeted, reduced)) << name;
+    expectTidy(b, name);
+  }
+  // A unit already known to be short answers 32 characters without a carriage return.
+  Bench b;
+  b.session.reducedFeatures = true;
+  b.answers["N1R0"] = padded("", 31) + "0";
+  EXPECT_EQ(connectFromMain(b.link()).outcome, Online);
+  EXPECT_TRUE(b.session.reducedFeatures);
 }
 
-// A fault of this program inside an operation is not a unit that stopped answering: it
-// goes on to the caller, past the port and the progress screen, both closed.
-TEST(ProgrammingError, GoesOnToTheCallerOfEachOperation) {
+TEST(LinkOperations, SignOffSendsByeAndIgnoresEverything) {
+  Bench b;
+  signOff(b.port, 2);
+  EXPECT_EQ(b.port.calls,
+            (std::vector<std::string>{"pin 2", "open 2", "transmit BY", "read 10 1000", "close", "unpin"}));
+  Bench closed;
+  opens(0)(closed);
+  signOff(closed.port, 2);
+  EXPECT_TRUE(closed.port.exchanges.empty());
+  Bench dead;
+  diesAt("BY")(dead);
+  signOff(dead.port, 2);
+  expectTidy(dead, "dead");
+}
+
+// A fault of this program inside an operation is not a unit that stopped answering.
+TEST(LinkOperations, AFaultOfTheProgramGoesOnToTheCaller) {
   const std::pair<const char*, std::function<void(Bench&)>> operations[] = {
-      {"connect",
-       [](Bench& b) {
-         Programming record;
-         connectAndRead(b.link(), record);
-       }},
+      {"connect", [](Bench& b) { b.connect(); }},
       {"Main connect", [](Bench& b) { connectFromMain(b.link()); }},
-      {"send",
-       [](Bench& b) {
-         b.prompts.answers.push_back(Answer::Yes);
-         sendProgramming(b.link(), newProgramming());
-       }},
-      {"sign-off", [](Bench& b) { signOff(b.port, b.session.portNumber); }},
+      {"send", [](Bench& b) { b.send(); }},
+      {"sign-off", [](Bench& b) { signOff(b.port, 5); }},
   };
   for (const auto& [name, run] : operations) {
     Bench b;
-    b.port.responder = [](const std::string& command) -> std::optional<std::string> {
+    b.record = newProgramming();
+    b.prompts.answers = {Answer::Yes};
+    b.port.responder = [](const std::string& command) -> Answers {
       if (command == "HI") return "OK";
       throw std::out_of_range("a fault of the program");
     };
     EXPECT_THROW(run(b), std::out_of_range) << name;
-    EXPECT_FALSE(b.port.isOpen()) << name;
-    EXPECT_EQ(b.port.calls.back(), "unpin") << name;
-    EXPECT_FALSE(b.progress.open) << name;
-    for (const std::string& text : b.prompts.texts()) EXPECT_NE(text, messages::kNotResponding) << name;
+    expectTidy(b, name);
+    const auto texts = b.prompts.texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), messages::kNotResponding), 0) << name;
+  }
+}
+
+TEST(LinkOperations, SendAsksThenWritesTheSeventyThreeCommandsInOrder) {
+  for (const bool shortLayout : {false, true}) {
+    Bench b;
+    b.record = test::edited({test::setPhone(2, 3, (shortLayout ? "   " : " P ") + std::string("(3) 9,555"))});
+    b.session.reducedFeatures = shortLayout;
+    b.session.expectedAnswerLength = 33;
+    b.prompts.answers = {Answer::Yes};
+    EXPECT_EQ(b.send(), SendOutcome::Sent);
+    ASSERT_EQ(b.prompts.shown.size(), 2u);
+    const Message& question = b.prompts.shown[0];
+    EXPECT_EQ(question.text, "This will write over what is in the Tarvek's memory now.  Continue? ");
+    EXPECT_EQ(question.title, "Overwrite");
+    EXPECT_EQ(question.buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(question.icon, Icon::Question);
+    EXPECT_EQ(b.prompts.shown[1].text, "Successful data transmission");
+    // The short layout carries neither Hookswitch Flash nor pager digits.
+    std::string expected = shortLayout ? "MW0507231390618106000/2/4000" : "MW05072313906181060000/2/4000";
+    for (int input = 1; input <= 8; ++input) expected += " I" + std::to_string(input) + "W000201000000000000/2/4000";
+    for (int input = 1; input <= 8; ++input)
+      for (int slot = 0; slot < 8; ++slot) {
+        const std::string number = input == 2 && slot == 2 ? "9,555" : "";
+        const std::string pager = shortLayout ? "" : number.empty() ? "0" : "1";
+        expected += " N" + std::to_string(input) + "W" + std::to_string(slot) + pager + number + "/2/4000";
+      }
+    EXPECT_EQ(b.exchanges(), expected);
+    EXPECT_EQ(b.port.openCount, 73);
+    EXPECT_EQ(b.progress.events, progressOf("show Sending"));
+    expectTidy(b, "send");
+    // Sending leaves the session as it was.
+    EXPECT_EQ(std::make_pair(b.session.reducedFeatures, b.session.expectedAnswerLength),
+              std::make_pair(shortLayout, 33));
+  }
+}
+
+// Refused before the question: a partly read record would overwrite the unit's numbers
+// with blanks; a value the editors would refuse could be cut, or refused half way through.
+TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
+  using enum SendOutcome;
+  using namespace messages;
+  const auto edit = [](test::Edit change) { return [=](Bench& b) { change(b.record); }; };
+  // What goes wrong, the outcome, the message after the question (alone when refused), the
+  // commands sent, the detail of a refusal.
+  const std::tuple<const char*, Arrange, SendOutcome, const char*, std::size_t, std::string> rows[] = {
+      {"No", [](Bench& b) { b.prompts.answers = {Answer::No}; }, Declined, nullptr, 0, ""},
+      {"Cancel", [](Bench& b) { b.prompts.answers = {Answer::Cancel}; }, Declined, nullptr, 0, ""},
+      {"MW refused", says("MW05072313906181060000", "ER"), NotVerified, kNotVerified, 1, ""},
+      {"I4W refused", says("I4W000201000000000000", "ER"), NotVerified, kNotVerified, 5, ""},
+      {"the last refused", says("N8W70", "ER"), NotVerified, kNotVerified, 73, ""},
+      {"ok in lower case", says("I1W000201000000000000", "ok"), NotVerified, kNotVerified, 2, ""},
+      {"O", says("I1W000201000000000000", "O"), NotVerified, kNotVerified, 2, ""},
+      {"no answer", says("I1W000201000000000000", std::nullopt), NotVerified, kNotVerified, 2, ""},
+      {"port does not open", opens(0), PortNotOpened, kCommunicationsError, 0, ""},
+      {"port stops opening after MW", opens(1), PortNotOpened, kCommunicationsError, 1, ""},
+      {"port stops opening at N3W5", opens(30), PortNotOpened, kCommunicationsError, 30, ""},
+      {"dead port", diesAt("N5W30"), NotResponding, kNotResponding, 45, ""},
+      {"no Function", edit(test::setGlobal(&GlobalSettings::function, "")), Refused, kNoFunction, 0, ""},
+      {"a timer past 18 hours", edit(test::setField(1, lines::Field::QualifierTimer, "Hrs 99 Min 00 Sec 00")), Refused,
+       kOutOfRange, 0, "Input 1, Qualifier Timer: \"Hrs 99 Min 00 Sec 00\""},
+      {"a pager mark to a short unit", [](Bench& b) { b.session.reducedFeatures = true; }, Refused, kOutOfRange, 0,
+       "Input 2 number 3, Pager: \"P\""},
+      {"a read that stopped part way", edit(test::resizeList(&Programming::phoneNumbers, 70)), Refused, kIncomplete, 0,
+       "Input 7, Phone Numbers: missing\nInput 8, Phone Numbers: missing"},
+  };
+  for (const auto& [name, arrange, outcome, message, sent, detail] : rows) {
+    Bench b;
+    b.record = test::edited({test::setPhone(2, 3, " P (3) 9,555")});
+    b.prompts.answers = {Answer::Yes};
+    arrange(b);
+    EXPECT_EQ(b.send(), outcome) << name;
+    std::vector<std::string> texts;
+    if (outcome != Refused) texts.push_back(kOverwriteQuestion);
+    if (message) texts.push_back(message);
+    EXPECT_EQ(b.prompts.texts(), texts) << name;
+    EXPECT_TRUE(outcome != Refused || b.prompts.shown.back().detail == detail) << name;
+    EXPECT_EQ(b.port.exchanges.size(), sent) << name;
+    EXPECT_EQ(b.port.calls.empty(), outcome == Declined || outcome == Refused) << name;
+    EXPECT_EQ(b.progress.events.empty(), b.port.calls.empty()) << name;
+    expectTidy(b, name);
   }
 }
 

@@ -42,6 +42,8 @@ TEST(OpenFailure, SaysWhichDeviceAndWhy) {
     failure.group = c.group;
     failure.mode = c.mode;
     EXPECT_EQ(explain(failure), "Comm 3 is /dev/ttyUSB0: " + c.why) << c.name;
+    failure.portNumber = 0;  // the device named on the command line
+    EXPECT_EQ(explain(failure), "/dev/ttyUSB0: " + c.why) << c.name;
   }
 }
 

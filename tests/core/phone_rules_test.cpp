@@ -8,106 +8,66 @@ namespace tarvek::entry {
 namespace {
 
 const std::string kPlace = "                  Not Programmed";
+const std::string kRefused = "Phone number entries must be 0 - 9, *, #, or comma";
 
-TEST(PhoneRows, FilledFromTheInputsLines) {
-  EXPECT_EQ(kPlace.size(), 32u);
+TEST(PhoneRules, RowsFromTheInputsLines) {
   std::vector<std::string> list = newProgramming().phoneNumbers;
   EXPECT_EQ(phoneRows(list, 1, false), clearedPhoneRows());
-  for (const PhoneRow& row : clearedPhoneRows()) EXPECT_EQ(row, (PhoneRow{kPlace, false}));
-
+  EXPECT_EQ(clearedPhoneRows()[7], (PhoneRow{kPlace, false}));
   list[lines::phoneLineIndex(4, 1)] = " P (1) *70,555";
-  list[lines::phoneLineIndex(4, 2)] = "   (2) 5551234";
   list[lines::phoneLineIndex(4, 3)] = " P (3)       Not Programmed";  // as read from the device
   list[lines::phoneLineIndex(4, 4)] = "   (4) ";
   const PhoneRows rows = phoneRows(list, 4, false);
   EXPECT_EQ(rows[0], (PhoneRow{"*70,555", true}));
-  EXPECT_EQ(rows[1], (PhoneRow{"5551234", false}));
   EXPECT_EQ(rows[2], (PhoneRow{kPlace, true}));
   EXPECT_EQ(rows[3], (PhoneRow{"", false}));
   EXPECT_EQ(rows[4], (PhoneRow{kPlace, false}));
-
-  // A unit without pager marks shows none.
-  for (const PhoneRow& row : phoneRows(list, 4, true)) EXPECT_FALSE(row.pager);
-
-  // Short lists are completed; rows of missing lines read as empty, never out of range.
+  EXPECT_EQ(phoneRows(list, 4, true)[0], (PhoneRow{"*70,555", false}));  // a unit without pager marks
+  // A short list is completed; rows of missing lines read as empty.
   EXPECT_EQ(completePhoneNumbers({}), newProgramming().phoneNumbers);
   EXPECT_EQ(phoneRows({"Input 1"}, 8, false)[7], (PhoneRow{"", false}));
 }
 
-TEST(PhoneKeys, FilterAndPlaceholder) {
-  struct Case {
-    std::string text;
-    int code;
-    KeyVerdict verdict;
-  };
-  const std::string refused = "Phone number entries must be 0 - 9, *, #, or comma";
-  const Case cases[] = {
-      {kPlace, '5', {true, true, ""}},
-      {kPlace, '*', {true, true, ""}},
-      {kPlace, '#', {true, true, ""}},
-      {kPlace, ',', {true, true, ""}},
-      {kPlace, kBackspace, {true, true, ""}},
-      {kPlace, 'a', {false, true, refused}},
-      {"555", '5', {}},
-      {"555", '*', {}},
-      {"555", kBackspace, {}},
-      {"555", 'a', {false, false, refused}},
-      {"555", ' ', {false, false, refused}},
-      {"555", kEnter, {false, false, refused}},
-      {"555", kEscape, {false, false, refused}},
-      {"", '+', {false, false, refused}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(phoneKey(c.text, c.code), c.verdict) << c.text << " + " << c.code;
-}
-
-TEST(PhonePaste, PhoneCharactersOnlyAndCutTo32) {
+TEST(PhoneRules, KeysAndPastes) {
+  // Every key clears the placeholder first, taken or not.
+  for (const int code : {int('5'), int('*'), int('#'), int(','), kBackspace}) {
+    EXPECT_EQ(phoneKey(kPlace, code), (KeyVerdict{true, true, ""})) << code;
+    EXPECT_EQ(phoneKey("555", code), KeyVerdict{}) << code;
+  }
+  for (const int code : {int('a'), int(' '), int('+'), kEnter, kEscape}) {
+    EXPECT_EQ(phoneKey(kPlace, code), (KeyVerdict{false, true, kRefused})) << code;
+    EXPECT_EQ(phoneKey("555", code), (KeyVerdict{false, false, kRefused})) << code;
+  }
   EXPECT_EQ(phonePaste("12", "*70,555#"), PasteVerdict{});
   EXPECT_EQ(phonePaste(kPlace, "555"), (PasteVerdict{true, true, ""}));
-  EXPECT_EQ(phonePaste("12", "555-1234"),
-            (PasteVerdict{false, false, "Phone number entries must be 0 - 9, *, #, or comma"}));
-  EXPECT_EQ(phonePaste("12", "555 1234").take, false);
-
-  const std::string forty(40, '7');
-  EXPECT_EQ(cutToLongest(forty), std::string(32, '7'));
+  EXPECT_EQ(phonePaste("12", "555-1234"), (PasteVerdict{false, false, kRefused}));
+  EXPECT_EQ(phonePaste("12", "555 1234"), (PasteVerdict{false, false, kRefused}));
+  EXPECT_EQ(cutToLongest(std::string(40, '7')), std::string(32, '7'));
   EXPECT_EQ(cutToLongest(std::string(32, '7')), std::nullopt);
   EXPECT_EQ(cutToLongest(kPlace), std::nullopt);
 }
 
-TEST(PhoneLines, BuiltFromTheRowsAsLeft) {
-  struct Case {
-    PhoneRow row;
-    const char* line;
-  };
-  const Case cases[] = {
+TEST(PhoneRules, LinesFromTheRowsAsLeft) {
+  const std::pair<PhoneRow, const char*> rows[] = {
       {{"555", true}, " P (1) 555"},
-      {{"555", false}, "   (1) 555"},
       {{"   555", false}, "   (1) 555"},
-      {{kPlace, true}, "   (1)      Not Programmed"},
+      {{kPlace, true}, "   (1)      Not Programmed"},  // an emptied box is not a blank number
       {{"", false}, "   (1)      Not Programmed"},
       {{"  ", true}, "   (1)      Not Programmed"},
       {{"*" + kPlace, false}, "   (1)      Not Programmed"},
       {{std::string(32, '9'), false}, "   (1) 99999999999999999999999999999999"},
   };
-  for (const Case& c : cases) EXPECT_EQ(phoneLine(1, c.row), c.line) << c.row.text;
-}
+  for (const auto& [row, line] : rows) EXPECT_EQ(phoneLine(1, row), line) << row.text;
 
-TEST(PhoneLines, RebuildWritesOnlyTheShownInput) {
   const std::vector<std::string> working = newProgramming().phoneNumbers;
-  PhoneRows rows = clearedPhoneRows();
-  rows[0] = {"555", true};
-  rows[7] = {"#9", false};
-  const std::vector<std::string> rebuilt = rebuildPhoneNumbers(working, 2, rows);
-  ASSERT_EQ(rebuilt.size(), working.size());
-  for (std::size_t i = 0; i < rebuilt.size(); ++i) {
-    if (i == static_cast<std::size_t>(lines::phoneLineIndex(2, 1)))
-      EXPECT_EQ(rebuilt[i], " P (1) 555");
-    else if (i == static_cast<std::size_t>(lines::phoneLineIndex(2, 8)))
-      EXPECT_EQ(rebuilt[i], "   (8) #9");
-    else
-      EXPECT_EQ(rebuilt[i], working[i]) << i;
-  }
-  EXPECT_EQ(phoneRows(rebuilt, 2, false)[0], (PhoneRow{"555", true}));
-  EXPECT_EQ(rebuildPhoneNumbers({"Input 1", ""}, 1, rows).size(), 2u);
+  PhoneRows left = clearedPhoneRows();
+  left[0] = {"555", true};
+  left[7] = {"#9", false};
+  std::vector<std::string> expected = working;
+  expected[lines::phoneLineIndex(2, 1)] = " P (1) 555";
+  expected[lines::phoneLineIndex(2, 8)] = "   (8) #9";
+  EXPECT_EQ(rebuildPhoneNumbers(working, 2, left), expected);
+  EXPECT_EQ(rebuildPhoneNumbers({"Input 1", ""}, 1, left).size(), 2u);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "core/help_topics.h"
 #include "support/temp_dir.h"
 
@@ -17,83 +15,68 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(UserProgramFolder, XdgDataHomeWhenAbsoluteElseTheHomeDefault) {
-  EXPECT_EQ(userProgramFolder("/data/u", "/home/u"), fs::path("/data/u/tarvek-programmer"));
-  EXPECT_EQ(userProgramFolder(nullptr, "/home/u"), fs::path("/home/u/.local/share/tarvek-programmer"));
-  EXPECT_EQ(userProgramFolder("", "/home/u"), fs::path("/home/u/.local/share/tarvek-programmer"));
-  EXPECT_EQ(userProgramFolder("relative/data", "/home/u"), fs::path("/home/u/.local/share/tarvek-programmer"));
-  EXPECT_EQ(userProgramFolder("/data/u", nullptr), fs::path("/data/u/tarvek-programmer"));
-  EXPECT_EQ(userProgramFolder(nullptr, nullptr), fs::path());
-  EXPECT_EQ(userProgramFolder("", "home/u"), fs::path());
+TEST(ProgramFolders, TheUserFolderIsUnderXdgDataHomeWhenAbsoluteElseUnderHome) {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
+      // $XDG_DATA_HOME, $HOME, the folder
+      {"/data/u", "/home/u", "/data/u/tarvek-programmer"},
+      {nullptr, "/home/u", "/home/u/.local/share/tarvek-programmer"},
+      {"", "/home/u", "/home/u/.local/share/tarvek-programmer"},
+      {"relative/data", "/home/u", "/home/u/.local/share/tarvek-programmer"},
+      {"/data/u", nullptr, "/data/u/tarvek-programmer"},
+      {nullptr, nullptr, ""},
+      {"", "home/u", ""},
+  };
+  for (const auto& [xdgDataHome, home, folder] : rows)
+    EXPECT_EQ(userProgramFolder(xdgDataHome, home), fs::path(folder)) << folder;
 }
 
-// A temporary machine: a build's program folder, a copy of it without the help texts, an
-// install under a prefix, a folder named bin that is no install, a home.
-struct Layout {
+// The executable's folder, unless installed (<prefix>/bin with the install's data) or not
+// writable; then setup.txt goes to the per-user folder and the settings files to the
+// documents folder.
+TEST(ProgramFolders, TheExecutablesFolderUnlessInstalledOrReadOnly) {
   test::TempDir root;
-  fs::path built = root / "build/program";
-  fs::path copy = root / "copy";
-  fs::path installedBin = root / "usr/bin";
-  fs::path installedData = root / "usr/share/tarvek-programmer";
-  fs::path otherBin = root / "opt/bin";
-  fs::path user = root / "home/.local/share/tarvek-programmer";
-  fs::path documents = root / "home/Documents";
-
-  Layout() {
-    for (const fs::path& folder : {built, copy, installedBin, installedData, otherBin}) fs::create_directories(folder);
-    for (const HelpTopic& topic : kHelpTopics) {
-      test::writeFile(built / std::string(topic.file), "help\n");
-      test::writeFile(installedData / std::string(topic.file), "help\n");
-    }
+  const fs::path built = root / "build/program", copy = root / "copy", installedBin = root / "usr/bin",
+                 installedData = root / "usr/share/tarvek-programmer", otherBin = root / "opt/bin",
+                 user = root / "home/.local/share/tarvek-programmer", documents = root / "home/Documents";
+  for (const fs::path& folder : {built, copy, installedBin, installedData, otherBin}) fs::create_directories(folder);
+  for (const HelpTopic& topic : kHelpTopics) {
+    test::writeFile(built / std::string(topic.file), "help\n");
+    test::writeFile(installedData / std::string(topic.file), "help\n");
   }
-
-  // As executableFolders() asks for them: the install's help folder seen from the executable's folder.
-  FolderCandidates from(const fs::path& executable) const {
-    return {executable, executable / "../share/tarvek-programmer", user, documents};
-  }
-};
-
-TEST(ChooseProgramFolders, TheExecutablesFolderUnlessInstalledOrReadOnly) {
-  Layout l;
-  const ProgramFolders userFolders{l.user, l.documents / "Tarvek", l.built, l.user / "Saved"};
-  ProgramFolders installed = userFolders;
-  installed.help = l.installedData;
-  struct Case {
-    const char* name;
-    fs::path executable;
-    bool writable;
-    ProgramFolders expected;
-  } cases[] = {
-      {"a writable build folder", l.built, true, foldersIn(l.built)},
-      {"a copy without the help texts", l.copy, true, foldersIn(l.copy)},
-      {"a read-only folder", l.built, false, userFolders},
-      {"installed", l.installedBin, false, installed},
-      // Root, or an install into ~/.local: bin/ is writable but is no place for the files.
-      {"installed, bin writable", l.installedBin, true, installed},
-      {"a folder named bin without the install's data", l.otherBin, true, foldersIn(l.otherBin)},
+  // As executableFolders() asks: the install's data folder seen from the executable's.
+  const auto from = [&](const fs::path& executable) {
+    return FolderCandidates{executable, executable / "../share/tarvek-programmer", user, documents};
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    // (The tests run as root, who may write anywhere: the permission is given, not set.)
-    EXPECT_EQ(chooseProgramFolders(l.from(c.executable), [&](const fs::path&) { return c.writable; }), c.expected);
-  }
-
+  const ProgramFolders userFolders{user, documents / "Tarvek", built, user / "Saved"};
+  const ProgramFolders installed{user, documents / "Tarvek", installedData, user / "Saved"};
+  // The executable's folder, whether it is writable (given, not set: the tests run as root,
+  // who may write anywhere), the folders chosen.
+  const std::tuple<const char*, fs::path, bool, ProgramFolders> rows[] = {
+      {"a writable build folder", built, true, foldersIn(built)},
+      {"a copy without the help texts", copy, true, foldersIn(copy)},
+      {"a read-only folder", built, false, userFolders},
+      {"installed", installedBin, false, installed},
+      // Root, or an install into ~/.local: bin/ is writable but is no place for the files.
+      {"installed, bin writable", installedBin, true, installed},
+      {"a folder named bin without the install's data", otherBin, true, foldersIn(otherBin)},
+  };
+  for (const auto& [name, executable, writable, expected] : rows)
+    EXPECT_EQ(chooseProgramFolders(from(executable), [w = writable](const fs::path&) { return w; }), expected) << name;
   // Without a per-user folder the executable's folder serves; without a documents folder
   // the settings files stay in the per-user Saved folder.
-  FolderCandidates noHome = l.from(l.installedBin);
+  FolderCandidates noHome = from(installedBin);
   noHome.user.clear();
-  ProgramFolders inBin = foldersIn(l.installedBin);
-  inBin.help = l.installedData;
-  EXPECT_EQ(chooseProgramFolders(noHome, [](const fs::path&) { return false; }), inBin);
-  FolderCandidates noDocuments = l.from(l.installedBin);
+  EXPECT_EQ(chooseProgramFolders(noHome, [](const fs::path&) { return false; }),
+            (ProgramFolders{installedBin, installedBin / "Saved", installedData, {}}));
+  FolderCandidates noDocuments = from(installedBin);
   noDocuments.documents.clear();
   EXPECT_EQ(chooseProgramFolders(noDocuments, [](const fs::path&) { return false; }),
-            (ProgramFolders{l.user, l.user / "Saved", l.installedData, {}}));
+            (ProgramFolders{user, user / "Saved", installedData, {}}));
 }
 
 // An earlier version kept the settings files of an installed program in the per-user Saved
 // folder: they are moved once, and a file of the same name is never replaced.
-TEST(MoveEarlierSavedFiles, MovesOnceWithoutReplacingAFile) {
+TEST(ProgramFolders, EarlierSavedFilesMoveOnceWithoutReplacingAFile) {
   test::TempDir root;
   const fs::path from = root / "share/Saved";
   const fs::path to = root / "Documents/Tarvek";
@@ -110,7 +93,6 @@ TEST(MoveEarlierSavedFiles, MovesOnceWithoutReplacingAFile) {
   EXPECT_EQ(test::readFile(to / "Site B.txt"), "b");
   EXPECT_EQ(test::readFile(from / "Site B.txt"), "earlier b");
   EXPECT_FALSE(fs::exists(from / "Site A.txt"));
-
   // Once nothing is left the earlier folder goes, and nothing more is said.
   fs::remove(from / "Site B.txt");
   EXPECT_EQ(moveEarlierSavedFiles(from, to), "");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "support/sample_records.h"
@@ -13,179 +14,131 @@ namespace {
 
 namespace fs = std::filesystem;
 using settings::SaveMode;
+using settings::temporaryPathFor;
+using test::readFile;
+using test::writeFile;
 
-bool save(const fs::path& file, const std::string& text, SaveMode mode, std::string& error) {
-  return settings::saveText(file, text, mode, error);
+// Every entry under a folder and what it holds, sorted: to see that nothing changed.
+std::string snapshot(const fs::path& folder) {
+  std::vector<std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string held = entry.is_symlink()     ? "link to " + fs::read_symlink(entry).string()
+                             : entry.is_directory() ? "folder"
+                             : entry.is_fifo()      ? "named pipe"
+                                                    : readFile(entry.path());
+    entries.push_back(entry.path().lexically_relative(folder).string() + ": " + held);
+  }
+  std::sort(entries.begin(), entries.end());
+  std::string text;
+  for (const std::string& entry : entries) text += entry + "\n";
+  return text;
 }
 
-TEST(SettingsStorage, ReplacesOrAppendsAndLeavesNoTemporaryFile) {
+bool save(const fs::path& file, SaveMode mode, std::string& error) {
+  return settings::saveText(file, "new\r\n", mode, error);
+}
+
+TEST(SettingsStorage, ReplacesOrAppendsThroughATemporaryFileAndLeavesNoneBehind) {
   // The longest name a file may have: the temporary file's name must not pass it.
   const std::string longest = std::string(251, 'L') + ".txt";
-  const struct {
-    const char* name;
-    std::string file;
-    const char* old;  // nullptr: no file there before
-    SaveMode mode;
-    const char* expected;
-  } cases[] = {
-      {"new replaced", "Site A.txt", nullptr, SaveMode::Replace, "new\r\n"},
-      {"old replaced", "Site A.txt", "old\r\n", SaveMode::Replace, "new\r\n"},
-      {"new appended", "Site A.txt", nullptr, SaveMode::Append, "new\r\n"},
-      {"old appended", "Site A.txt", "old\r\n", SaveMode::Append, "old\r\nnew\r\n"},
-      {"longest name replaced", longest, "old\r\n", SaveMode::Replace, "new\r\n"},
-      {"longest name appended", longest, "old\r\n", SaveMode::Append, "old\r\nnew\r\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    test::TempDir folder;
-    const fs::path file = folder / c.file;
-    if (c.old) test::writeFile(file, c.old);
-    std::string error;
-    EXPECT_TRUE(save(file, "new\r\n", c.mode, error)) << error;
-    EXPECT_EQ(test::readFile(file), c.expected);
-    EXPECT_FALSE(fs::exists(settings::temporaryPathFor(file)));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+  for (const std::string& name : {std::string("Site A.txt"), longest}) {
+    for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
+      for (const bool old : {false, true}) {
+        test::TempDir folder;
+        if (old) writeFile(folder / name, "old\r\n");
+        std::string error;
+        EXPECT_TRUE(save(folder / name, mode, error)) << error;
+        const std::string saved = old && mode == SaveMode::Append ? "old\r\nnew\r\n" : "new\r\n";
+        EXPECT_EQ(snapshot(folder.path()), name + ": " + saved + "\n") << old << static_cast<int>(mode);
+      }
+    }
   }
   // Long names that differ only past the cut still get temporary files of their own.
-  EXPECT_NE(settings::temporaryPathFor(longest), settings::temporaryPathFor(std::string(251, 'L') + ".TXT"));
+  EXPECT_NE(temporaryPathFor(longest), temporaryPathFor(std::string(251, 'L') + ".TXT"));
+
+  // A link keeps pointing at the file it names, and the replaced file keeps its permissions.
+  test::TempDir folder;
+  writeFile(folder / "real.txt", "old\r\n");
+  fs::permissions(folder / "real.txt", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(folder / "real.txt", folder / "link.txt");
+  std::string error;
+  ASSERT_TRUE(save(folder / "link.txt", SaveMode::Replace, error)) << error;
+  EXPECT_EQ(snapshot(folder.path()), "link.txt: link to " + (folder / "real.txt").string() + "\nreal.txt: new\r\n\n");
+  EXPECT_EQ(fs::status(folder / "real.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
-// Permissions do not stop root, so the failures are made by what stands in the way: a
-// folder where the temporary file goes, or a named pipe in the file's place, which must
-// neither hold the save up nor be replaced by a file.
-TEST(SettingsStorage, AFailedSaveKeepsTheOldFileWhole) {
-  for (const bool pipe : {false, true}) {
-    for (SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
-      SCOPED_TRACE(pipe ? "a named pipe in the file's place" : "a folder where the temporary file goes");
-      test::TempDir folder;
-      const fs::path file = folder / "Site A.txt";
-      if (pipe) {
-        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-      } else {
-        test::writeFile(file, "old report\r\n");
-        fs::create_directory(settings::temporaryPathFor(file));
-      }
+// Permissions do not stop root, so the failures are made by what stands in the way. A
+// named pipe must neither hold the save up nor be replaced by a file.
+TEST(SettingsStorage, AFailedSaveSaysWhyAndChangesNothing) {
+  for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
+    const auto refused = [mode](const test::TempDir& folder, const fs::path& file, const char* reason) {
+      const std::string before = snapshot(folder.path());
       std::string error;
-      EXPECT_FALSE(save(file, "new report\r\n", mode, error));
-      EXPECT_EQ(error, pipe ? "Is a named pipe, not a regular file" : "Is a directory");
-      if (pipe) {
-        EXPECT_TRUE(fs::is_fifo(file));
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
-      } else {
-        EXPECT_EQ(test::readFile(file), "old report\r\n");
-        EXPECT_TRUE(fs::is_directory(settings::temporaryPathFor(file))) << "what stood in the way is left alone";
-      }
-    }
+      EXPECT_FALSE(save(file, mode, error)) << reason;
+      EXPECT_EQ(error, reason);
+      EXPECT_EQ(snapshot(folder.path()), before) << reason;
+    };
+    test::TempDir a, b, c, d;
+    writeFile(a / "Site A.txt", "old report\r\n");  // a folder where the temporary file goes
+    fs::create_directory(temporaryPathFor(a / "Site A.txt"));
+    refused(a, a / "Site A.txt", "Is a directory");
+    ::mkfifo((b / "Site A.txt").c_str(), 0600);
+    refused(b, b / "Site A.txt", "Is a named pipe, not a regular file");
+    fs::create_directory(c / "Site A.txt");  // a folder in the file's place
+    writeFile(c / "Site A.txt" / "inside", "kept");
+    refused(c, c / "Site A.txt", "Is a directory");
+    writeFile(d / "plain", "x");  // a plain file in the place of its folder
+    refused(d, d / "plain" / "Site A.txt", "Not a directory");
   }
 }
 
-TEST(SettingsStorage, APathUnderAPlainFileFailsWithItsReason) {
-  test::TempDir folder;
-  test::writeFile(folder / "plain", "x");
-  std::string error;
-  EXPECT_FALSE(save(folder / "plain" / "Site A.txt", "new\r\n", SaveMode::Replace, error));
-  EXPECT_EQ(error, "Not a directory");
-  EXPECT_EQ(test::readFile(folder / "plain"), "x");
-}
-
-TEST(SettingsStorage, AFolderInPlaceOfTheFileIsNotReplaced) {
-  test::TempDir folder;
-  const fs::path file = folder / "Site A.txt";
-  fs::create_directory(file);
-  test::writeFile(file / "inside", "kept");
-  std::string error;
-  EXPECT_FALSE(save(file, "new\r\n", SaveMode::Replace, error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(test::readFile(file / "inside"), "kept");
-  EXPECT_FALSE(fs::exists(settings::temporaryPathFor(file)));
-}
-
-TEST(SettingsStorage, ALinkKeepsPointingAtTheFileItNames) {
-  test::TempDir folder;
-  const fs::path target = folder / "real.txt";
-  const fs::path link = folder / "link.txt";
-  test::writeFile(target, "old\r\n");
-  fs::create_symlink(target, link);
-  std::string error;
-  ASSERT_TRUE(save(link, "new\r\n", SaveMode::Replace, error)) << error;
-  EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(test::readFile(target), "new\r\n");
-}
-
-// A link left where the temporary file goes, to a file of its own or to a folder, must not
-// lead the new report into what it points to, nor take the settings file's place.
+// A link left where the temporary file goes must not lead the new report into what it
+// points to, nor take the settings file's place.
 TEST(SettingsStorage, ALinkWhereTheTemporaryFileGoesLeadsNowhere) {
-  for (SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
-    for (const bool toAFolder : {false, true}) {
-      SCOPED_TRACE(toAFolder ? "a link to a folder" : "a link to a file");
+  for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
+    for (const char* other : {"other.txt", "elsewhere"}) {
       test::TempDir folder;
-      const fs::path file = folder / "Site A.txt";
-      const fs::path other = folder / (toAFolder ? "elsewhere" : "other.txt");
-      test::writeFile(file, "old\r\n");
-      if (toAFolder)
-        fs::create_directory(other);
+      writeFile(folder / "Site A.txt", "old\r\n");
+      if (other == std::string("elsewhere"))
+        fs::create_directory(folder / other);
       else
-        test::writeFile(other, "other\r\n");
-      fs::create_symlink(other, settings::temporaryPathFor(file));
+        writeFile(folder / other, "other\r\n");
+      fs::create_symlink(folder / other, temporaryPathFor(folder / "Site A.txt"));
       std::string error;
-      ASSERT_TRUE(save(file, "new\r\n", mode, error)) << error;
-      EXPECT_FALSE(fs::is_symlink(file));
-      EXPECT_EQ(test::readFile(file), mode == SaveMode::Replace ? "new\r\n" : "old\r\nnew\r\n");
-      if (toAFolder)
-        EXPECT_TRUE(fs::is_empty(other));
-      else
-        EXPECT_EQ(test::readFile(other), "other\r\n");
-      EXPECT_FALSE(fs::exists(fs::symlink_status(settings::temporaryPathFor(file))));
+      ASSERT_TRUE(save(folder / "Site A.txt", mode, error)) << error;
+      const std::string saved = mode == SaveMode::Replace ? "new\r\n" : "old\r\nnew\r\n";
+      const std::string left = other == std::string("elsewhere") ? "elsewhere: folder\n" : "other.txt: other\r\n\n";
+      EXPECT_EQ(snapshot(folder.path()), "Site A.txt: " + saved + "\n" + left) << other;
     }
   }
-}
-
-TEST(SettingsStorage, AReplacedFileKeepsItsPermissions) {
-  test::TempDir folder;
-  const fs::path file = folder / "private.txt";
-  test::writeFile(file, "old\r\n");
-  const auto privateOnly = fs::perms::owner_read | fs::perms::owner_write;
-  fs::permissions(file, privateOnly);
-  std::string error;
-  ASSERT_TRUE(save(file, "new\r\n", SaveMode::Replace, error)) << error;
-  EXPECT_EQ(fs::status(file).permissions(), privateOnly);
 }
 
 // Only a regular file, or a link to one, is read, and only its first MiB: a named pipe
 // would hold the program up for good, /dev/zero would fill its memory.
 TEST(SettingsStorage, LoadReadsTheFirstMiBOfARegularFileOrSaysWhyNot) {
   const fs::path good = test::filesDataDir() / "read" / "good.txt";
-  const std::string report = test::readFile(good);
+  const std::string report = readFile(good);
   const std::string pastTheLimit(settings::kReadLimit, '\n');
-  const struct {
-    const char* name;
-    std::function<void(const fs::path&)> make;
-    const char* problem;  // nullptr: the report is read
-  } cases[] = {
+  // What stands at the file's place, and why it is not read (empty: it is).
+  const std::tuple<const char*, std::function<void(const fs::path&)>, const char*> rows[] = {
       {"missing", [](const fs::path&) {}, "No such file or directory"},
-      {"a link to a settings file", [&](const fs::path& file) { fs::create_symlink(good, file); }, nullptr},
+      {"a link to a settings file", [&](const fs::path& file) { fs::create_symlink(good, file); }, ""},
       {"a report followed by more than a MiB",
-       [&](const fs::path& file) { test::writeFile(file, report + pastTheLimit + report); }, nullptr},
-      {"a report past the first MiB", [&](const fs::path& file) { test::writeFile(file, pastTheLimit + report); },
+       [&](const fs::path& file) { writeFile(file, report + pastTheLimit + report); }, ""},
+      {"a report past the first MiB", [&](const fs::path& file) { writeFile(file, pastTheLimit + report); },
        "The file ends before the Global Settings heading."},
       {"a named pipe", [](const fs::path& file) { ::mkfifo(file.c_str(), 0600); },
        "Is a named pipe, not a regular file"},
       {"a link to /dev/zero", [](const fs::path& file) { fs::create_symlink("/dev/zero", file); },
        "Is a character device, not a regular file"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, make, problem] : rows) {
     test::TempDir folder;
-    const fs::path file = folder / "Site A.txt";
-    c.make(file);
-    const settings::ReadResult result = settings::load(file);
-    if (c.problem) {
-      EXPECT_FALSE(result.record);
-      EXPECT_EQ(result.problem, c.problem);
-    } else {
-      ASSERT_TRUE(result.record) << result.problem;
-      EXPECT_EQ(result.record->phoneNumbers, test::siteAAsRead().phoneNumbers);
-    }
+    make(folder / "Site A.txt");
+    const settings::ReadResult result = settings::load(folder / "Site A.txt");
+    EXPECT_EQ(result.problem, problem) << name;
+    EXPECT_EQ(result.record.has_value(), *problem == '\0') << name;
+    EXPECT_EQ(result.record.value_or(test::siteAAsRead()).phoneNumbers, test::siteAAsRead().phoneNumbers) << name;
   }
 }
 

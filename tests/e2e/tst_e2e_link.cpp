@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -124,6 +125,11 @@ class EndToEndLinkTest : public QObject {
     QVERIFY2(detail.contains(QStringLiteral("Comm 1")) && detail.contains(QStringLiteral("does not exist")),
              qPrintable(detail));
     QVERIFY(shown(e.app->commPortScreen()));
+    // Each entry's tooltip names its device: through the link, or the platform's own name.
+    const auto* ports = child<QComboBox>(e.app->commPortScreen(), "cmbPort");
+    QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString(),
+             QStringLiteral("Comm 1 is /dev/tarvek-adapter-that-is-not-there (ports/com1)"));
+    QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("Comm 2 is /dev/ttyS1"));
     QVERIFY(!e.app->selectScreen()->isEnabled());
     QVERIFY(e.app->session().caller == Caller::Select);
   }

@@ -12,24 +12,33 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(MemoryText, TheFactoryStateReadsAsDocumented) {
+// What reading a memory says of it: "taken", or the error.
+template <typename Read>
+std::string refusal(Read read) {
+  try {
+    read();
+    return "taken";
+  } catch (const MemoryFormatError& error) {
+    return error.what();
+  }
+}
+
+TEST(Memory, TheTextReadsAsDocumentedAndComesBack) {
   const std::string text = "\n" + formatMemory(Memory::factory());
   for (const char* line :
        {"function 0", "security-code 507231", "access-code 390618", "ring-delay 1", "ringback-limit 06",
         "dialing-speed 0", "hookswitch-flash 0", "forced-play-timer 00",
         "input 8 normal-state 0 duration 0 msg-rpt-count 02 lap-counter 01 qualifier-timer 0 resume-timer 0",
-        "number 8 7 pager 0 \"\""}) {
+        "number 8 7 pager 0 \"\""})
     EXPECT_NE(text.find("\n"s + line + "\n"), std::string::npos) << line;
-  }
-}
 
-TEST(MemoryText, OddValuesRoundTripAndLinesLeftOutKeepTheFactoryValues) {
   Memory odd = Memory::factory();
   odd.global = GlobalRecord{"7", "12 456", "\"\\\r\n\t\x01", "x", "\xff\x00"s, " ", "#", "99"};
   odd.input(4) = InputRecord{"5", " ", "00", "ab", 65535, 330};
   odd.number(5, 5) = PhoneRecord{"555 12\r", true};
   EXPECT_EQ(parseMemory(formatMemory(odd)), odd) << formatMemory(odd);
 
+  // Lines left out keep the factory values; comments, blank lines and indents are passed over.
   Memory expected = Memory::factory();
   expected.global.securityCode = "12 456";
   expected.input(3).resumeTimer = 3600;
@@ -40,8 +49,8 @@ TEST(MemoryText, OddValuesRoundTripAndLinesLeftOutKeepTheFactoryValues) {
             expected);
 }
 
-TEST(MemoryText, RefusesWhatItCannotReadNamingTheLine) {
-  const std::pair<const char*, const char*> cases[] = {
+TEST(Memory, TheTextRefusesWhatItCannotReadNamingTheLine) {
+  const std::pair<const char*, const char*> rows[] = {
       {"function 12", "line 1: function must be 1 character"},
       {"function", "line 1: function takes one value"},
       {"\nsecurity-code 12345", "line 2: security-code must be 6 characters"},
@@ -58,40 +67,23 @@ TEST(MemoryText, RefusesWhatItCannotReadNamingTheLine) {
       {"number 1 0 pager 0 \"5\\q\"", "line 1: bad escape in a quoted value"},
       {"number 1 0 pager 0 \"123456789012345678901234567890123\"", "line 1: a number has at most 32 characters"},
   };
-  for (const auto& [text, message] : cases) {
-    try {
-      parseMemory(text);
-      ADD_FAILURE() << "accepted: " << text;
-    } catch (const MemoryFormatError& error) {
-      EXPECT_EQ(std::string(error.what()), message) << text;
-    }
-  }
+  for (const auto& [text, message] : rows) EXPECT_EQ(refusal([&] { parseMemory(text); }), message) << text;
 }
 
-TEST(MemoryFile, IsCreatedWhenMissingLoadedAsItIsAndReplacedWhole) {
+TEST(Memory, TheFileIsCreatedWhenMissingLoadedAsItIsAndReplacedWhole) {
   test::TempDir dir;
   const auto file = dir / "memory.txt";
   EXPECT_EQ(loadOrCreateMemoryFile(file), Memory::factory());
   EXPECT_EQ(test::readFile(file), formatMemory(Memory::factory()));
-
   test::writeFile(file, "function 2\n");
   EXPECT_EQ(loadOrCreateMemoryFile(file).global.function, "2");
   EXPECT_EQ(test::readFile(file), "function 2\n");
-
   saveMemoryFile(file, Memory::factory());
   EXPECT_EQ(test::readFile(file), formatMemory(Memory::factory()));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "a temporary file was left";
-}
 
-TEST(MemoryFile, AFileItCannotUseIsAnErrorNamingIt) {
-  test::TempDir dir;
-  test::writeFile(dir / "memory.txt", "function 0\nfunction 00\n");
-  try {
-    loadOrCreateMemoryFile(dir / "memory.txt");
-    ADD_FAILURE() << "a bad file was accepted";
-  } catch (const MemoryFormatError& error) {
-    EXPECT_EQ(std::string(error.what()), (dir / "memory.txt").string() + ", line 2: function must be 1 character");
-  }
+  test::writeFile(file, "function 0\nfunction 00\n");
+  EXPECT_EQ(refusal([&] { loadOrCreateMemoryFile(file); }), file.string() + ", line 2: function must be 1 character");
   EXPECT_THROW(loadMemoryFile(dir / "missing.txt"), std::system_error);
   EXPECT_THROW(saveMemoryFile(dir / "no-such-folder" / "memory.txt", Memory::factory()), std::system_error);
 }

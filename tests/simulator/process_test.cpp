@@ -31,20 +31,17 @@ std::pair<int, std::string> runSimulator(const std::string& arguments) {
 TEST(SimulatorProgram, ExplainsItselfAndStopsOnWhatItCannotUse) {
   TempDir dir;
   writeFile(dir / "bad-memory.txt", "function 00\n");
-  const struct {
-    std::string arguments;
-    int status;
-    std::string output;
-  } cases[] = {
+  // The arguments, the exit status, a part of what it writes.
+  const std::tuple<std::string, int, std::string> rows[] = {
       {"--help", 0, "--link PATH"},
       {"--fault none:HX:1", 2, "unknown command kind \"HX\""},
       {"--memory " + (dir / "bad-memory.txt").string(), 1, "bad-memory.txt, line 1: function must be 1 character"},
       {"--transcript " + (dir / "no-folder" / "t.log").string(), 1, "cannot open the transcript"},
   };
-  for (const auto& c : cases) {
-    const auto [status, output] = runSimulator(c.arguments);
-    EXPECT_EQ(status, c.status) << c.arguments;
-    EXPECT_NE(output.find(c.output), std::string::npos) << c.arguments << ": " << output;
+  for (const auto& [arguments, status, part] : rows) {
+    const auto [exitStatus, output] = runSimulator(arguments);
+    EXPECT_EQ(exitStatus, status) << arguments;
+    EXPECT_NE(output.find(part), std::string::npos) << arguments << ": " << output;
   }
 }
 

@@ -1,25 +1,14 @@
 #include "support/sample_records.h"
 
+#include <algorithm>
+#include <stdexcept>
 #include <string>
-
-#include "core/display_lines.h"
 
 namespace tarvek::test {
 
 namespace {
 
 using lines::Field;
-
-void setInput(Programming& record, int input, const char* normal, const char* duration, const std::string& qualifier,
-              const std::string& resume, const char* count, const char* lap) {
-  auto at = record.inputSpecs.begin() + lines::inputFieldIndex(input);
-  at[0] = lines::field(Field::NormalState, normal);
-  at[1] = lines::field(Field::Duration, duration);
-  at[2] = lines::field(Field::QualifierTimer, qualifier);
-  at[3] = lines::field(Field::ResumeTimer, resume);
-  at[4] = lines::field(Field::MsgRptCount, count);
-  at[5] = lines::field(Field::LapCounter, lap);
-}
 
 std::string& phoneAt(Programming& record, int input, int slot) {
   return record.phoneNumbers[static_cast<std::size_t>(lines::phoneLineIndex(input, slot))];
@@ -38,37 +27,25 @@ std::string twoDigits(int value) { return (value < 10 ? "0" : "") + std::to_stri
 }  // namespace
 
 Programming siteA() {
-  Programming record = newProgramming();
-  record.global = {"Alarm Dialer (No Beeps)", "123456", "654321", "3", "12", "Fast", "Disabled", "07", "Enabled"};
-  const std::string zero = lines::timer("00", "00", "00");
-  setInput(record, 1, "Normally Open", "Momentary", lines::timer("00", "00", "05"), lines::timer("01", "02", "03"), "2",
-           "1");
-  setInput(record, 2, "Normally Closed", "Continuous", lines::timer("18", "59", "59"), zero, "12", "99");
-  setInput(record, 3, "Disabled", "Momentary", zero, lines::timer("00", "30", "00"), "07", "5");
-  setInput(record, 4, "Normally Closed", "Momentary", zero, zero, "9", "10");
-
-  phoneAt(record, 1, 1) = lines::phone(1, "5551234", false);
-  phoneAt(record, 1, 2) = lines::phone(2, "*70,555", true);
-  phoneAt(record, 1, 4) = lines::notProgrammed(4, 7);
-  phoneAt(record, 1, 5) = lines::notProgrammed(5, 7, true);
-  phoneAt(record, 1, 6) = lines::phone(6, "0123456789*#,0123456789*#,012345", false);
-  phoneAt(record, 1, 7) = lines::phone(7, "#", false);
-  phoneAt(record, 2, 1) = lines::phone(1, "18005550100", true);
-  return record;
+  return edited({setGlobal("Alarm Dialer (No Beeps)|123456|654321|3|12|Fast|Disabled|07|Enabled"),
+                 setInput(1, "Normally Open|Momentary|Hrs 00 Min 00 Sec 05|Hrs 01 Min 02 Sec 03|2|1"),
+                 setInput(2, "Normally Closed|Continuous|Hrs 18 Min 59 Sec 59|Hrs 00 Min 00 Sec 00|12|99"),
+                 setInput(3, "Disabled|Momentary|Hrs 00 Min 00 Sec 00|Hrs 00 Min 30 Sec 00|07|5"),
+                 setInput(4, "Normally Closed|Momentary|Hrs 00 Min 00 Sec 00|Hrs 00 Min 00 Sec 00|9|10"),
+                 setPhone(1, 1, "   (1) 5551234"), setPhone(1, 2, " P (2) *70,555"),
+                 setPhone(1, 4, lines::notProgrammed(4, 7)), setPhone(1, 5, lines::notProgrammed(5, 7, true)),
+                 setPhone(1, 6, "   (6) 0123456789*#,0123456789*#,012345"), setPhone(1, 7, "   (7) #"),
+                 setPhone(2, 1, " P (1) 18005550100")});
 }
 
 Programming siteAAsRead() {
   Programming record = siteA();
-  phoneAt(record, 1, 4) = lines::notProgrammed(4);
-  phoneAt(record, 1, 5) = lines::notProgrammed(5);
+  all(setPhone(1, 4, lines::notProgrammed(4)), setPhone(1, 5, lines::notProgrammed(5)))(record);
   return record;
 }
 
 Programming shopFloor() {
-  Programming record = newProgramming();
-  record.global = {"Aislecall", "000000", "N/A", "9", "N/A", "N/A", "N/A", "N/A", "N/A"};
-  phoneAt(record, 1, 1) = lines::phone(1, "911", false);
-  return record;
+  return edited({setGlobal("Aislecall|000000|N/A|9|N/A|N/A|N/A|N/A|N/A"), setPhone(1, 1, "   (1) 911")});
 }
 
 Programming randomRecord(std::mt19937& random) {
@@ -104,9 +81,15 @@ Programming randomRecord(std::mt19937& random) {
     const int value = between(random, 1, 99);
     return between(random, 0, 4) == 0 ? twoDigits(value) : std::to_string(value);
   };
-  for (int input = 1; input <= kInputCount; ++input)
-    setInput(record, input, states[between(random, 0, 2)], between(random, 0, 1) ? "Momentary" : "Continuous", timer(),
-             timer(), count().c_str(), count().c_str());
+  for (int input = 1; input <= kInputCount; ++input) {
+    std::string values = states[between(random, 0, 2)];
+    values += between(random, 0, 1) ? "|Momentary|" : "|Continuous|";
+    values += timer() + "|";
+    values += timer() + "|";
+    values += count() + "|";
+    values += count();
+    setInput(input, values)(record);
+  }
 
   const std::string symbols = "0123456789*#,";
   for (int input = 1; input <= kInputCount; ++input) {
@@ -132,5 +115,73 @@ Programming randomRecord(std::mt19937& random) {
 }
 
 std::filesystem::path filesDataDir() { return TARVEK_FILES_DATA_DIR; }
+
+std::vector<std::string> split(std::string_view values, std::size_t count) {
+  std::vector<std::string> parts(1);
+  for (const char c : values) {
+    if (c == '|')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  if (parts.size() != count)
+    throw std::invalid_argument(std::to_string(count) + " values wanted: \"" + std::string(values) + "\"");
+  return parts;
+}
+
+GlobalSettings globalOf(std::string_view values) {
+  const auto v = split(values, 9);
+  return {v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]};
+}
+
+std::vector<std::string> fieldLines(std::string_view values) {
+  auto lines = split(values, 6);
+  for (std::size_t i = 0; i < lines.size(); ++i) lines[i] = lines::field(static_cast<Field>(i), lines[i]);
+  return lines;
+}
+
+Edit setGlobal(std::string_view values) {
+  return [global = globalOf(values)](Programming& record) { record.global = global; };
+}
+
+Edit setGlobal(std::string GlobalSettings::*setting, std::string value) {
+  return [=](Programming& record) { record.global.*setting = value; };
+}
+
+Edit setField(int input, Field which, std::string value) {
+  return [=](Programming& record) {
+    record.inputSpecs[static_cast<std::size_t>(lines::inputFieldIndex(input) + static_cast<int>(which))] =
+        lines::field(which, value);
+  };
+}
+
+Edit setInput(int input, std::string_view values) {
+  return [=, fields = fieldLines(values)](Programming& record) {
+    std::copy(fields.begin(), fields.end(), record.inputSpecs.begin() + lines::inputFieldIndex(input));
+  };
+}
+
+Edit setPhone(int input, int slot, std::string line) {
+  return [=](Programming& record) { phoneAt(record, input, slot) = line; };
+}
+
+Edit setLine(std::vector<std::string> Programming::*list, std::size_t index, std::string line) {
+  return [=](Programming& record) {
+    auto& lines = record.*list;
+    if (lines.size() <= index) lines.resize(index + 1);
+    lines[index] = line;
+  };
+}
+
+Edit resizeList(std::vector<std::string> Programming::*list, std::size_t size) {
+  return [=](Programming& record) { (record.*list).resize(size); };
+}
+
+Programming edited(const std::vector<Edit>& edits) {
+  Programming record = newProgramming();
+  for (const Edit& edit : edits)
+    if (edit) edit(record);
+  return record;
+}
 
 }  // namespace tarvek::test

@@ -1,8 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <random>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "core/display_lines.h"
 #include "core/programming.h"
 
 namespace tarvek::test {
@@ -28,5 +33,30 @@ Programming randomRecord(std::mt19937& random);
 
 // The folder of the settings files the tests read.
 std::filesystem::path filesDataDir();
+
+// The texts between the "|" of a table row; throws unless there are `count` of them.
+std::vector<std::string> split(std::string_view values, std::size_t count);
+// The nine Global settings from one text, "|" between them, in the record's order:
+// "Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled".
+GlobalSettings globalOf(std::string_view values);
+// An input's six field lines from their values, "|" between them, Normal State first.
+std::vector<std::string> fieldLines(std::string_view values);
+
+// Changes to a record, so that tables can describe records as edits of a new programming.
+using Edit = std::function<void(Programming&)>;
+Edit setGlobal(std::string_view values);  // all nine, as globalOf takes them
+Edit setGlobal(std::string GlobalSettings::*setting, std::string value);
+Edit setField(int input, lines::Field which, std::string value);
+Edit setInput(int input, std::string_view values);     // the six field lines, as fieldLines takes them
+Edit setPhone(int input, int slot, std::string line);  // slot 1-8, the whole display line
+// Line `index` of a list, which grows to hold it; resizeList cuts or grows a list.
+Edit setLine(std::vector<std::string> Programming::*list, std::size_t index, std::string line);
+Edit resizeList(std::vector<std::string> Programming::*list, std::size_t size);
+Programming edited(const std::vector<Edit>& edits);  // a new programming with these edits; an empty one is none
+// The edits one after the other.
+template <typename... Edits>
+Edit all(Edits... edits) {
+  return [=](Programming& record) { (edits(record), ...); };
+}
 
 }  // namespace tarvek::test

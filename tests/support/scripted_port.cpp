@@ -33,18 +33,26 @@ void ScriptedPort::transmit(const std::string& bytes) {
   m_pending = responder ? responder(bytes) : std::nullopt;
 }
 
-std::string ScriptedPort::read(std::size_t length, std::chrono::milliseconds timeout) {
+std::string ScriptedPort::read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) {
   calls.push_back("read " + std::to_string(length) + " " + std::to_string(timeout.count()));
   if (!m_open) throw LinkError("read on a closed port");
   if (!exchanges.empty()) {
     exchanges.back().readLength = length;
     exchanges.back().timeout = timeout;
+    exchanges.back().end = end;
     if (failsOnRead && failsOnRead(exchanges.back().sent)) throw LinkError("device gone");
   }
   std::string answer = m_pending.value_or(std::string());
+  // What follows the answer's end, or its read length, stays unread.
+  const bool ended = end && end->position > 0 && end->position <= length && answer.size() >= end->position &&
+                     answer[end->position - 1] == end->byte;
+  if (ended) answer.resize(end->position);
   if (answer.size() > length) answer.resize(length);
   m_pending.reset();
-  if (!exchanges.empty()) exchanges.back().answer = answer;
+  if (!exchanges.empty()) {
+    exchanges.back().answer = answer;
+    exchanges.back().waited = ended || answer.size() == length ? std::chrono::milliseconds(0) : timeout;
+  }
   return answer;
 }
 

@@ -21,14 +21,18 @@ class ScriptedPort : public SerialPort {
     std::string sent;
     std::size_t readLength = 0;
     std::chrono::milliseconds timeout{0};
+    std::optional<AnswerEnd> end;  // where the read was told the answer may end
     std::string answer;
+    // How long the read lasts on a line, answer times aside: its whole time-out when the
+    // answer stops short of the read length and of its end.
+    std::chrono::milliseconds waited{0};
   };
 
   void pin(int portNumber) override;
   void unpin() override;
   bool open() override;
   void transmit(const std::string& bytes) override;
-  std::string read(std::size_t length, std::chrono::milliseconds timeout) override;
+  std::string read(std::size_t length, std::chrono::milliseconds timeout, std::optional<AnswerEnd> end) override;
   void close() override;
   bool isOpen() const override { return m_open; }
   std::string openFailure() const override { return "scripted port refused to open"; }

@@ -1,0 +1,223 @@
+// tarvek-cli as a technician runs it: the real executable, copied into a program folder
+// of its own, against simulated units linked there as its Comm ports.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "core/settings_storage.h"
+#include "support/simulator_process.h"
+#include "support/temp_dir.h"
+
+namespace tarvek::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;  // with a terminal: everything written to it
+};
+
+void appendFrom(int fd, std::string& into, bool& open) {
+  char buffer[4096];
+  const ssize_t count = ::read(fd, buffer, sizeof buffer);
+  if (count > 0) into.append(buffer, static_cast<std::size_t>(count));
+  open = count > 0 || (count < 0 && errno == EINTR);
+}
+
+// Runs the program in `folder` and waits for its end (a minute at most). With an
+// `answer`, its standard input and error are a terminal that answers the first question.
+Outcome runIn(const fs::path& folder, std::vector<std::string> arguments, const std::string& answer) {
+  int out[2], err[2] = {-1, -1}, terminal = -1;
+  if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
+  std::string slave;
+  if (answer.empty()) {
+    if (::pipe2(err, O_CLOEXEC) != 0) throw std::runtime_error("no pipe");
+  } else {
+    terminal = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) throw std::runtime_error("no pty");
+    slave = ::ptsname(terminal);
+  }
+  arguments.insert(arguments.begin(), (folder / "tarvek-cli").string());
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int input = slave.empty() ? ::open("/dev/null", O_RDONLY) : ::open(slave.c_str(), O_RDWR | O_NOCTTY);
+    ::dup2(input, STDIN_FILENO);
+    ::dup2(out[1], STDOUT_FILENO);
+    ::dup2(slave.empty() ? err[1] : input, STDERR_FILENO);
+    if (::chdir(folder.c_str()) == 0) ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(out[1]);
+  if (err[1] >= 0) ::close(err[1]);
+  const int errFd = slave.empty() ? err[0] : terminal;
+
+  Outcome run;
+  bool outOpen = true, errOpen = true, answered = false, ended = false;
+  int status = 0;
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (!ended && std::chrono::steady_clock::now() < deadline) {
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {errFd, POLLIN, 0}};
+    ::poll(fds, 2, 100);
+    if (outOpen && fds[0].revents) appendFrom(out[0], run.out, outOpen);
+    if (errOpen && fds[1].revents) appendFrom(errFd, run.err, errOpen);
+    if (!answered && terminal >= 0 && run.err.find("[y/N] ") != std::string::npos)
+      answered = ::write(terminal, answer.data(), answer.size()) == static_cast<ssize_t>(answer.size());
+    // Both pipes closed, or (a terminal stays open while anyone holds it) the program gone.
+    if (!outOpen && (!errOpen || terminal >= 0)) ended = ::waitpid(pid, &status, terminal >= 0 ? WNOHANG : 0) == pid;
+  }
+  if (!ended) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+  }
+  for (int fd : {out[0], errFd}) ::close(fd);
+  run.status = ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+struct Row {
+  const char* name;
+  std::vector<std::string> arguments;
+  std::string answer = {};  // a terminal answers the question with this; empty: no terminal
+  int status = 0;
+  std::string out = {};  // standard output holds this (exactly, with exactOut)
+  std::string err = {};  // standard error holds this
+  bool exactOut = false;
+  std::function<void()> before = {};
+  std::function<void()> check = {};
+};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  const auto at = text.find(from);
+  if (at == std::string::npos) throw std::runtime_error("no '" + from + "' in the file");
+  return text.replace(at, from.size(), to);
+}
+
+TEST(TarvekCli, EachCommandAndRefusalEndToEnd) {
+  TempDir folder;
+  fs::copy_file(TARVEK_CLI_EXE, folder / "tarvek-cli");
+  const auto unit = [&](int port, const sim::Memory& memory, bool shortLayout, std::vector<std::string> faults) {
+    writeSimulatorMemory(folder / ("unit" + std::to_string(port) + ".txt"), memory);
+    SimulatorOptions options;
+    options.link = folder / "ports" / ("com" + std::to_string(port));
+    options.memoryFile = folder / ("unit" + std::to_string(port) + ".txt");
+    options.shortLayout = shortLayout;
+    options.faults = std::move(faults);
+    return std::make_unique<SimulatorProcess>(options);
+  };
+  sim::Memory site = sim::Memory::factory();
+  site.global.securityCode = "112233";
+  site.number(2, 3) = {"9555", true};
+  const auto a = unit(1, site, false, {});
+  const auto b = unit(2, sim::Memory::factory(), false, {});
+  const auto unplugged = unit(3, sim::Memory::factory(), false, {"unplug:NR:10"});
+  const auto shortUnit = unit(4, sim::Memory::factory(), true, {});
+
+  const auto derive = [&](const char* name, const std::string& from, const std::string& to) {
+    return [&folder, name, from, to] { writeFile(folder / name, replaced(readFile(folder / "site.txt"), from, to)); };
+  };
+  const std::string pager = "             P (4) 9555";
+  const std::vector<Row> rows = {
+      {.name = "read", .arguments = {"read", "site.txt"}, .status = 0, .exactOut = true},
+      {.name = "read refuses an existing file",
+       .arguments = {"read", "site.txt"},
+       .status = 2,
+       .err = "site.txt exists: give --force"},
+      {.name = "a read stopping part way writes nothing",
+       .arguments = {"read", "--port", "3", "partial.txt"},
+       .status = 3,
+       .err = "Communications error",
+       .exactOut = true,
+       .check = [&] { EXPECT_FALSE(fs::exists(folder / "partial.txt")); }},
+      {.name = "read to standard output, traced",
+       .arguments = {"read", "--trace", "trace.txt", "-"},
+       .status = 0,
+       .out = "Security Code            112233\r\n",
+       .check = [&] { EXPECT_NE(readFile(folder / "trace.txt").find(" > MR\n"), std::string::npos); }},
+      {.name = "write refuses without a terminal and --yes",
+       .arguments = {"write", "--port", "2", "site.txt"},
+       .status = 2,
+       .err = "give --yes"},
+      {.name = "write declined on the terminal",
+       .arguments = {"write", "--port", "2", "site.txt"},
+       .answer = "n\n",
+       .status = 4,
+       .err = "Continue? [y/N] "},
+      {.name = "verify finds the unit unwritten",
+       .arguments = {"verify", "--port", "2", "site.txt"},
+       .status = 1,
+       .out = "Global\tSecurity Code\t112233\t507231\n"},
+      {.name = "write",
+       .arguments = {"write", "--yes", "--port", "2", "site.txt"},
+       .status = 0,
+       .err = "Successful data transmission",
+       .exactOut = true},
+      {.name = "verify by device",
+       .arguments = {"verify", "--device", (folder / "ports/com2").string(), "site.txt"},
+       .status = 0,
+       .exactOut = true},
+      {.name = "diff",
+       .arguments = {"diff", "site.txt", "edited.txt"},
+       .status = 1,
+       .out = "Global\tSecurity Code\t112233\t654321\n",
+       .exactOut = true,
+       .before = derive("edited.txt", "112233", "654321")},
+      {.name = "verify finds the edit",
+       .arguments = {"verify", "--port", "2", "edited.txt"},
+       .status = 1,
+       .out = "Global\tSecurity Code\t654321\t112233\n",
+       .exactOut = true},
+      {.name = "a short unit refuses a pager mark",
+       .arguments = {"write", "--yes", "--port", "4", "site.txt"},
+       .status = 2,
+       .err = "Input 2 number 4, Pager"},
+      {.name = "write to a short unit",
+       .arguments = {"write", "--yes", "--port", "4", "nopager.txt"},
+       .status = 0,
+       .exactOut = true,
+       .before = derive("nopager.txt", pager, "               (4) 9555")},
+      {.name = "verify in the short unit's layout",
+       .arguments = {"verify", "--port", "4", "site.txt"},
+       .status = 0,
+       .exactOut = true},
+      {.name = "a bad file",
+       .arguments = {"diff", "site.txt", "unit1.txt"},
+       .status = 2,
+       .err = "is not a readable settings file"},
+      {.name = "ports --link",
+       .arguments = {"ports", "--link", "5", a->device()},
+       .status = 0,
+       .err = "Comm 5 is now " + a->device()},
+      {.name = "ports", .arguments = {"ports"}, .status = 0, .out = "Comm 5\t" + a->device() + "\tthere"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.before) row.before();
+    const Outcome run = runIn(folder.path(), row.arguments, row.answer);
+    EXPECT_EQ(run.status, row.status) << run.err;
+    if (row.exactOut)
+      EXPECT_EQ(run.out, row.out);
+    else
+      EXPECT_NE(run.out.find(row.out), std::string::npos) << run.out;
+    EXPECT_NE(run.err.find(row.err), std::string::npos) << run.err;
+    if (row.check) row.check();
+  }
+}
+
+}  // namespace
+}  // namespace tarvek::test
