@@ -32,7 +32,7 @@ class Document {
   // Marks the record as it is now as the one last read, opened, saved or sent (or
   // begun with New); isChanged() says whether it has been edited since.
   void snapshot() { m_snapshot = m_record; }
-  bool isChanged() const { return m_record != m_snapshot; }
+  bool isChanged() const;
 
   // Called after the record or the greying changed: the screen that shows them.
   void setObserver(std::function<void()> changed) { m_changed = std::move(changed); }

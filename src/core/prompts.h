@@ -6,9 +6,9 @@
 
 namespace tarvek {
 
-enum class Buttons { Ok, OkCancel, YesNoCancel };
+enum class Buttons { Ok, OkCancel, YesNoCancel, SaveDiscardCancel };
 enum class Icon { None, Question, Warning, Critical };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Answer { Ok, Cancel, Yes, No, Save, Discard };
 
 // The texts of messages and file requests are UTF-8, the encoding of the file names and
 // of the system's reasons that they quote; the program's own sentences are plain ASCII.

@@ -36,4 +36,15 @@ std::optional<SaveTarget> saveAsTarget(const std::string& chosen, const std::fun
   return target;
 }
 
+bool mayLeaveChanged(Prompts& prompts, const std::function<bool()>& save) {
+  const Answer answer = prompts.show(
+      Message{"The programming has changed since it was last read, opened, saved or sent. Save it before leaving?",
+              {},
+              Buttons::SaveDiscardCancel,
+              Icon::Question,
+              {}});
+  if (answer == Answer::Save) return save();
+  return answer == Answer::Discard;
+}
+
 }  // namespace tarvek::settings

@@ -30,4 +30,9 @@ struct SaveTarget {
 std::optional<SaveTarget> saveAsTarget(const std::string& chosen, const std::function<bool(const std::string&)>& exists,
                                        Prompts& prompts);
 
+// The way out of the program with the programming changed since it was last read,
+// opened, saved or sent: asks whether to save it first. True when the program may end:
+// Discard, or Save and `save` saved it. Cancel, or a save cancelled or failed, keeps it.
+bool mayLeaveChanged(Prompts& prompts, const std::function<bool()>& save);
+
 }  // namespace tarvek::settings

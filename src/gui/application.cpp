@@ -6,6 +6,7 @@
 #include "core/link_operations.h"
 #include "core/prompts.h"
 #include "core/record_check.h"
+#include "core/save_questions.h"
 #include "core/setup_file.h"
 #include "gui/help_desk.h"
 
@@ -71,18 +72,26 @@ void Application::wireMain(MainScreen* main) {
   connect(main, &MainScreen::editPhoneNumbersClicked, this, m_guard.command([this] { m_editors.openPhoneNumbers(); }));
   connect(main, &MainScreen::connectClicked, this, m_guard.command([this] { connectMain(); }));
   connect(main, &MainScreen::sendClicked, this, m_guard.command([this] { send(); }));
-  connect(main, &MainScreen::exitClicked, this, m_guard.command([this] { signOffAndEnd(); }));
+  connect(main, &MainScreen::exitClicked, this, m_guard.command([this] {
+    if (mayEnd()) signOffAndEnd();
+  }));
   connect(main, &MainScreen::saveTriggered, this, m_guard.command([this] { m_files.save(); }));
   connect(main, &MainScreen::saveAsTriggered, this, m_guard.command([this] { m_files.saveAs(); }));
   connect(main, &MainScreen::printTriggered, this, m_guard.command([this] { m_files.print(); }));
+  connect(main, &MainScreen::compareTriggered, this, m_guard.command([this] { m_files.compareWithFile(); }));
 }
 
 void Application::wireCommPort(CommPortScreen* commPort) {
   connect(commPort, &CommPortScreen::applyClicked, this, m_guard.command([this] { applyPort(); }));
   connect(commPort, &CommPortScreen::exitClicked, this, m_guard.command([this] {
+    if (!mayEnd()) return;
     m_screens.unloadCommPort();
     endProgram();
   }));
+}
+
+bool Application::mayEnd() {
+  return !m_document.isChanged() || settings::mayLeaveChanged(m_prompts, [this] { return m_files.save(); });
 }
 
 void Application::endProgram() {

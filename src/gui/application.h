@@ -73,6 +73,11 @@ class Application : public QObject {
   void send();
   void signOffAndEnd();
 
+  // Exit and closing the Main screen's window, and Exit on the Comm Port screen: a
+  // programming changed since it was last read, opened, saved or sent is offered for
+  // saving first. False: the program goes on as it was. A signal never asks.
+  bool mayEnd();
+
   void startNew();
   void applyPort();
   void endProgram();

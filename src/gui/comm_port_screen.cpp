@@ -13,6 +13,8 @@ CommPortScreen::CommPortScreen(int currentPort, const std::filesystem::path& pro
     : Screen(QStringLiteral("frmCommPort"), QStringLiteral("Comm Port"), 2760, 1755, parent),
       m_ports(new QComboBox(client())) {
   m_ports->setObjectName(QStringLiteral("cmbPort"));
+  // Where a list is spoken by its name (on Linux it is its entry, after the window's title).
+  m_ports->setAccessibleName(QStringLiteral("Comm Port"));
   m_ports->setGeometry(px(840), px(240), px(1215), px(315));
   for (int port = 1; port <= 16; ++port) {
     m_ports->addItem(QStringLiteral("Comm %1").arg(port));
@@ -34,9 +36,9 @@ CommPortScreen::CommPortScreen(int currentPort, const std::filesystem::path& pro
   connect(exit, &QPushButton::clicked, this, &CommPortScreen::exitClicked);
 
   addHelpMenu(help, "CommPort");
-  // Closing the window leaves the setting alone, as Exit does.
+  // Closing the window changes nothing and ends nothing: it is a Cancel.
   setClosingAllowed(false);
-  connect(this, &Screen::closeRequested, this, &CommPortScreen::exitClicked);
+  connect(this, &Screen::closeRequested, this, &CommPortScreen::cancelled);
 }
 
 int CommPortScreen::selectedPort() const { return m_ports->currentIndex() + 1; }

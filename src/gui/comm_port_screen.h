@@ -22,6 +22,8 @@ class CommPortScreen : public Screen {
  signals:
   void applyClicked();
   void exitClicked();
+  // The window's own close: the calling screen back, the port unchanged.
+  void cancelled();
 
  private:
   QComboBox* m_ports;

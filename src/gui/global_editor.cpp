@@ -70,6 +70,21 @@ GlobalEditor::GlobalEditor(const Programming& record, bool reducedFeatures, Prom
                          m_noBeeps};
   for (std::size_t i = 1; i < std::size(tabOrder); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
+  // What a screen reader says: the box's label; the frame before an option's caption
+  // where the captions repeat.
+  const std::pair<QWidget*, const char*> spoken[] = {
+      {m_security, "Security Code"},
+      {m_access, "Access Code"},
+      {m_ringDelay, "Ring Delay"},
+      {m_ringbackLimit, "Ringback Limit"},
+      {m_forced, "Forced Play Timer"},
+      {m_hookswitchEnabled, "Hookswitch Flash Enabled"},
+      {m_hookswitchDisabled, "Hookswitch Flash Disabled"},
+      {m_callProgressEnabled, "Call Progress Detection Enabled"},
+      {m_callProgressDisabled, "Call Progress Detection Disabled"},
+  };
+  for (const auto& [control, name] : spoken) control->setAccessibleName(QString::fromLatin1(name));
+
   const std::pair<QRadioButton*, FunctionMode> functions[] = {
       {m_alarmDialer, FunctionMode::AlarmDialer},
       {m_noBeeps, FunctionMode::AlarmDialerNoBeeps},

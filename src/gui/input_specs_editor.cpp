@@ -49,8 +49,11 @@ InputSpecsEditor::InputSpecsEditor(const Programming& record, Session& session, 
                 {"txtRHours", "txtRMinutes", "txtRSeconds", "lblResHours", "Label1", "lblResSeconds"});
   addLabel(client(), "lblRepeatCtr", QStringLiteral("Message Repeat Counter"), 1800, 3255, 1935);
   m_boxes[static_cast<std::size_t>(InputBox::RepeatCounter)] = addBox(client(), "txtRepeatCtr", 3840, 3240);
+  m_boxes[static_cast<std::size_t>(InputBox::RepeatCounter)]->setAccessibleName(
+      QStringLiteral("Message Repeat Counter"));
   addLabel(client(), "lblLapCtr", QStringLiteral("Lap Counter"), 1800, 3615, 1935);
   m_boxes[static_cast<std::size_t>(InputBox::LapCounter)] = addBox(client(), "txtLapCtr", 3840, 3600);
+  m_boxes[static_cast<std::size_t>(InputBox::LapCounter)]->setAccessibleName(QStringLiteral("Lap Counter"));
 
   QPushButton* previous = addButton(client(), "cmdPrevious", QStringLiteral("Previous Input"), 600, 4320, 1200);
   QPushButton* back = addButton(client(), "cmdBack", QStringLiteral("Back"), 2280, 4320, 1200);
@@ -93,6 +96,8 @@ void InputSpecsEditor::addTimerFrame(const char* frameName, const QString& capti
   const QString captions[] = {QStringLiteral("Hours"), QStringLiteral("Minutes"), QStringLiteral("Seconds")};
   for (std::size_t i = 0; i < 3; ++i) {
     m_boxes[firstBox + i] = addBox(frame, names[i], lefts[i], 300);
+    // "Hours" and the others stand in both timer frames: the frame tells them apart.
+    m_boxes[firstBox + i]->setAccessibleName(caption + QLatin1Char(' ') + captions[i]);
     // Each caption is centred under its box.
     QLabel* label = addLabel(frame, names[i + 3], captions[i], lefts[i] + 142 - 315, 630, 630);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -1,6 +1,7 @@
 #include "gui/main_screen.h"
 
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -72,13 +73,20 @@ MainScreen::MainScreen(HelpDesk* help, QWidget* parent)
 
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
+  // The usual desktop keys beside the menus' own letters.
   QAction* save = file->addAction(QStringLiteral("&Save"));
   save->setObjectName(QStringLiteral("mnuFileSave"));
+  save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   QAction* saveAs = file->addAction(QStringLiteral("&Save As"));
   saveAs->setObjectName(QStringLiteral("mnuFileSaveAs"));
+  saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   file->addSeparator();
   QAction* print = file->addAction(QStringLiteral("&Print"));
   print->setObjectName(QStringLiteral("mnuFilePrint"));
+  print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  file->addSeparator();
+  QAction* compare = file->addAction(QStringLiteral("&Compare With File..."));
+  compare->setObjectName(QStringLiteral("mnuCompare"));
   addHelpMenu(help, "Main");
 
   connect(editGlobal, &QPushButton::clicked, this, &MainScreen::editGlobalClicked);
@@ -90,6 +98,14 @@ MainScreen::MainScreen(HelpDesk* help, QWidget* parent)
   connect(save, &QAction::triggered, this, &MainScreen::saveTriggered);
   connect(saveAs, &QAction::triggered, this, &MainScreen::saveAsTriggered);
   connect(print, &QAction::triggered, this, &MainScreen::printTriggered);
+  connect(compare, &QAction::triggered, this, &MainScreen::compareTriggered);
+
+  // The three Edit buttons are told apart by their frames, the lists by their captions.
+  editInputs->setAccessibleName(QStringLiteral("Edit Input Specifications"));
+  editNumbers->setAccessibleName(QStringLiteral("Edit Phone Numbers"));
+  editGlobal->setAccessibleName(QStringLiteral("Edit Global Settings"));
+  m_inputSpecs->setAccessibleName(inputs->title());
+  m_phoneNumbers->setAccessibleName(numbers->title());
 
   // Closing the window signs off like Exit.
   setClosingAllowed(false);

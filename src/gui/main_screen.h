@@ -36,6 +36,7 @@ class MainScreen : public Screen {
   void saveTriggered();
   void saveAsTriggered();
   void printTriggered();
+  void compareTriggered();
 
  private:
   QLabel* addSettingRow(QWidget* frame, const char* captionName, const QString& caption, const char* valueName, int top,

@@ -119,6 +119,10 @@ void Navigator::showNotFound() {
 void Navigator::showCommPort() {
   delete m_commPort;
   m_commPort = new CommPortScreen(m_session.portNumber, m_programDir, &m_help);
+  connect(m_commPort, &CommPortScreen::cancelled, this, m_guard.command([this] {
+    returnToCaller(true);
+    unloadCommPort();
+  }));
   emit commPortMade(m_commPort);
   m_commPort->showCentred();
 }

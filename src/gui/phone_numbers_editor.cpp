@@ -32,9 +32,12 @@ PhoneNumbersEditor::PhoneNumbersEditor(const Programming& record, Session& sessi
     pager->setObjectName(QStringLiteral("chkCheck") + QString::fromLatin1(suffix));
     pager->setGeometry(px(240), px(top), px(900), px(285));
     m_pagers[static_cast<std::size_t>(row)] = pager;
-    addLabel(client(), ("lblPhoneNbr" + suffix).constData(), QStringLiteral("Phone Number %1").arg(row + 1), 1200,
-             top + 15, 1300);
+    const QString caption = QStringLiteral("Phone Number %1").arg(row + 1);
+    addLabel(client(), ("lblPhoneNbr" + suffix).constData(), caption, 1200, top + 15, 1300);
     m_boxes[static_cast<std::size_t>(row)] = addNumberBox(row, top);
+    // Eight "Pager" boxes: each is spoken with its row's number.
+    pager->setAccessibleName(QStringLiteral("Pager, ") + caption);
+    m_boxes[static_cast<std::size_t>(row)]->setAccessibleName(caption);
   }
 
   QPushButton* previous = addButton(client(), "cmdPrevious", QStringLiteral("Previous Input"), 1200, 3840);

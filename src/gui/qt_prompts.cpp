@@ -45,6 +45,10 @@ std::vector<Choice> choicesOf(Buttons buttons) {
       return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
     case Buttons::YesNoCancel:
       return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}, {QMessageBox::Cancel, Answer::Cancel}};
+    case Buttons::SaveDiscardCancel:
+      return {{QMessageBox::Save, Answer::Save},
+              {QMessageBox::Discard, Answer::Discard},
+              {QMessageBox::Cancel, Answer::Cancel}};
   }
   return {};
 }

@@ -272,6 +272,11 @@ class ShellTest : public QObject {
     row("YesNoCancel", Buttons::YesNoCancel, "Cancel", Answer::Cancel);
     row("YesNoCancel", Buttons::YesNoCancel, "Escape", Answer::Cancel);
     row("YesNoCancel", Buttons::YesNoCancel, "close", Answer::Cancel);
+    row("SaveDiscardCancel", Buttons::SaveDiscardCancel, "Save", Answer::Save);
+    row("SaveDiscardCancel", Buttons::SaveDiscardCancel, "Discard", Answer::Discard);
+    row("SaveDiscardCancel", Buttons::SaveDiscardCancel, "Cancel", Answer::Cancel);
+    row("SaveDiscardCancel", Buttons::SaveDiscardCancel, "Escape", Answer::Cancel);
+    row("SaveDiscardCancel", Buttons::SaveDiscardCancel, "close", Answer::Cancel);
   }
 
   void realPromptAnswersWhatItsButtonSays() {
@@ -279,7 +284,8 @@ class ShellTest : public QObject {
     QFETCH(QString, action);
     QFETCH(int, answer);
     const std::map<QString, QMessageBox::StandardButton> named{
-        {"Ok", QMessageBox::Ok}, {"Cancel", QMessageBox::Cancel}, {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}};
+        {"Ok", QMessageBox::Ok}, {"Cancel", QMessageBox::Cancel}, {"Yes", QMessageBox::Yes},
+        {"No", QMessageBox::No}, {"Save", QMessageBox::Save},     {"Discard", QMessageBox::Discard}};
     // Answers the box once exec() shows it.
     QTimer poll;
     poll.setInterval(10);
