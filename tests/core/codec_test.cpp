@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/display_lines.h"
 #include "support/sample_records.h"
 
 namespace tarvek {
@@ -10,27 +9,6 @@ namespace {
 
 using test::fieldLines;
 using test::globalOf;
-
-// New: the defaults of a fresh unit, in the display forms every reader parses.
-TEST(DisplayLines, ANewProgrammingHasTheFreshUnitsLinesAtTheFixedIndices) {
-  const Programming record = newProgramming();
-  EXPECT_EQ(record.global, globalOf("Alarm Dialer|507231|390618|1|6|Normal|Enabled|N/A|Disabled"));
-  ASSERT_EQ(record.inputSpecs.size(), 72u);
-  ASSERT_EQ(record.phoneNumbers.size(), 88u);
-  const std::vector<std::string> input1(record.inputSpecs.begin(), record.inputSpecs.begin() + 9);
-  EXPECT_EQ(input1, (std::vector<std::string>{
-                        "Input 1", "", "  Normal State      Normally Open", "  Duration          Momentary",
-                        "  Qualifier Timer   Hrs 00 Min 00 Sec 00", "  Resume Timer      Hrs 00 Min 00 Sec 00",
-                        "  Msg Rpt Count     2", "  Lap Counter       1", ""}));
-  for (int input = 1; input <= 8; ++input) {
-    EXPECT_EQ(record.inputSpecs[lines::inputBlockIndex(input)], "Input " + std::to_string(input));
-    EXPECT_EQ(record.phoneNumbers[lines::phoneBlockIndex(input)], "Input " + std::to_string(input));
-    for (int slot = 1; slot <= 8; ++slot)
-      EXPECT_EQ(record.phoneNumbers[lines::phoneLineIndex(input, slot)],
-                "   (" + std::to_string(slot) + ")      Not Programmed");
-  }
-  EXPECT_TRUE(isComplete(record));
-}
 
 // Settings are written "Function|Security Code|...|Forced Play Timer|Hookswitch Flash".
 TEST(Codec, DecodesTheGlobalAnswerInBothLayouts) {

@@ -8,42 +8,28 @@ namespace {
 using Kind = OpenFailure::Kind;
 
 TEST(OpenFailure, SaysWhichDeviceAndWhy) {
-  const struct {
-    const char* name;
-    Kind kind;
-    std::string reason;
-    bool accessDenied;
-    std::string owner, group;
-    unsigned mode;
-    std::string why;
-  } cases[] = {
-      {"no device", Kind::NoDevice, "No such file or directory", false, "", "", 0,
-       "the device does not exist (is the adapter plugged in?)."},
-      {"open here", Kind::AlreadyOpen, "", false, "", "", 0, "the port is already open in this program."},
-      {"other", Kind::Other, "Unknown error", false, "", "", 0, "Unknown error."},
-      {"another program's lock", Kind::Permission, "Permission error while locking the device", false, "", "", 0,
+  const auto failed = [](Kind kind, const char* reason, bool accessDenied = false, const char* owner = "",
+                         const char* group = "", unsigned mode = 0) {
+    return OpenFailure{3, "/dev/ttyUSB0", kind, reason, accessDenied, owner, group, mode};
+  };
+  const std::pair<OpenFailure, std::string> rows[] = {
+      {failed(Kind::NoDevice, "No such file or directory"), "the device does not exist (is the adapter plugged in?)."},
+      {failed(Kind::AlreadyOpen, ""), "the port is already open in this program."},
+      {failed(Kind::Other, "Unknown error"), "Unknown error."},
+      {failed(Kind::Permission, "Permission error while locking the device"),
        "the port is busy: another program is using it."},
-      {"no access", Kind::Permission, "Permission denied", true, "root", "dialout", 0660,
+      {failed(Kind::Permission, "Permission denied", true, "root", "dialout", 0660),
        "permission denied. The device belongs to root, group dialout, mode rw-rw----. Add your user to the group "
        "'dialout' (sudo adduser $USER dialout) and log in again."},
-      {"no access, owners unknown", Kind::Permission, "Permission denied", true, "", "", 0600,
+      {failed(Kind::Permission, "Permission denied", true, "", "", 0600),
        "permission denied. The device belongs to ?, group ?, mode rw-------."},
-      {"refused, though accessible", Kind::Permission, "Permission denied", false, "", "", 0,
-       "the port is busy or not accessible (Permission denied)."},
+      // Refused, though this user may read and write it.
+      {failed(Kind::Permission, "Permission denied"), "the port is busy or not accessible (Permission denied)."},
   };
-  for (const auto& c : cases) {
-    OpenFailure failure;
-    failure.portNumber = 3;
-    failure.device = "/dev/ttyUSB0";
-    failure.kind = c.kind;
-    failure.reason = c.reason;
-    failure.accessDenied = c.accessDenied;
-    failure.owner = c.owner;
-    failure.group = c.group;
-    failure.mode = c.mode;
-    EXPECT_EQ(explain(failure), "Comm 3 is /dev/ttyUSB0: " + c.why) << c.name;
+  for (auto [failure, why] : rows) {
+    EXPECT_EQ(explain(failure), "Comm 3 is /dev/ttyUSB0: " + why);
     failure.portNumber = 0;  // the device named on the command line
-    EXPECT_EQ(explain(failure), "/dev/ttyUSB0: " + c.why) << c.name;
+    EXPECT_EQ(explain(failure), "/dev/ttyUSB0: " + why);
   }
 }
 

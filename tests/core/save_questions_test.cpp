@@ -10,38 +10,33 @@ namespace {
 using settings::SaveMode;
 
 TEST(SaveAs, TheFileAndHowItIsWritten) {
-  const struct {
-    const char* chosen;
-    bool exists;
-    std::optional<Answer> answer;  // to the overwrite question, when it is asked
-    std::optional<std::string> path;
-    SaveMode mode;
-  } cases[] = {
+  // The name chosen, whether a file is there, the answer to the overwrite question (asked
+  // only then), the file written (nullptr: none) and how.
+  const std::tuple<const char*, bool, std::optional<Answer>, const char*, SaveMode> rows[] = {
       {"/s/Site A", false, std::nullopt, "/s/Site A.txt", SaveMode::Replace},
       {"/s/Site A.txt", false, std::nullopt, "/s/Site A.txt", SaveMode::Replace},
       {"/s/Site A.dat", false, std::nullopt, "/s/Site A.dat", SaveMode::Replace},
       {"/s/Site A", true, Answer::Yes, "/s/Site A.txt", SaveMode::Replace},
       {"/s/Site A", true, Answer::No, "/s/Site A.txt", SaveMode::Append},
-      {"/s/Site A", true, Answer::Cancel, std::nullopt, SaveMode::Replace},
+      {"/s/Site A", true, Answer::Cancel, nullptr, SaveMode::Replace},
   };
-  for (const auto& c : cases) {
+  for (const auto& [chosen, there, answer, path, mode] : rows) {
     test::ScriptedPrompts prompts;
-    if (c.answer) prompts.answers.push_back(*c.answer);
+    if (answer) prompts.answers.push_back(*answer);
     std::string asked;
-    const auto exists = [&](const std::string& path) {
-      asked = path;
-      return c.exists;
+    const auto exists = [&asked, there = there](const std::string& file) {
+      asked = file;
+      return there;
     };
-    const auto target = settings::saveAsTarget(c.chosen, exists, prompts);
-    const std::string row = std::string(c.chosen) + (c.exists ? ", there" : "");
-    EXPECT_EQ(asked, c.path.value_or("/s/Site A.txt")) << row;
-    EXPECT_EQ(prompts.texts(), c.answer ? std::vector<std::string>{"Do you want to overwrite the existing file? "}
-                                        : std::vector<std::string>{})
+    const auto target = settings::saveAsTarget(chosen, exists, prompts);
+    const std::string row = std::string(chosen) + (there ? ", there" : "");
+    EXPECT_EQ(asked, path ? path : "/s/Site A.txt") << row;
+    EXPECT_EQ(prompts.texts(), answer ? std::vector<std::string>{"Do you want to overwrite the existing file? "}
+                                      : std::vector<std::string>{})
         << row;
-    ASSERT_EQ(target.has_value(), c.path.has_value()) << row;
-    if (!target) continue;
-    EXPECT_EQ(target->path, *c.path) << row;
-    EXPECT_EQ(target->mode, c.mode) << row;
+    EXPECT_EQ(target ? std::make_pair(target->path, target->mode) : std::make_pair(std::string(), SaveMode::Replace),
+              std::make_pair(std::string(path ? path : ""), mode))
+        << row;
   }
 }
 
