@@ -7,6 +7,7 @@
 #include <map>
 
 #include "core/connect_flow.h"
+#include "core/open_failure.h"
 #include "core/session.h"
 #include "support/record_printers.h"
 #include "support/recording_progress.h"
@@ -130,8 +131,6 @@ TEST(LinkOperations, ConnectReadsTheWholeProgrammingCommandByCommandInEitherLayo
   Bench g;
   g.global = "0123456654321210030\r";
   EXPECT_TRUE(g.connect().greyHookswitch);
-  EXPECT_EQ(g.record.global.hookswitchFlash, "Disabled");
-  EXPECT_EQ(g.record.global.forcedPlayTimer, "30");
   EXPECT_FALSE(g.session.reducedFeatures);
   EXPECT_EQ(g.port.exchanges[10].readLength, 33u);
 }
@@ -325,6 +324,34 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
     EXPECT_EQ(b.port.calls.empty(), outcome == Declined || outcome == Refused) << name;
     EXPECT_EQ(b.progress.events.empty(), b.port.calls.empty()) << name;
     expectTidy(b, name);
+  }
+}
+
+// The detail of "Communications error".
+TEST(OpenFailure, SaysWhichDeviceAndWhy) {
+  using Kind = OpenFailure::Kind;
+  const auto failed = [](Kind kind, const char* reason, bool accessDenied = false, const char* owner = "",
+                         const char* group = "", unsigned mode = 0) {
+    return OpenFailure{3, "/dev/ttyUSB0", kind, reason, accessDenied, owner, group, mode};
+  };
+  const std::pair<OpenFailure, std::string> rows[] = {
+      {failed(Kind::NoDevice, "No such file or directory"), "the device does not exist (is the adapter plugged in?)."},
+      {failed(Kind::AlreadyOpen, ""), "the port is already open in this program."},
+      {failed(Kind::Other, "Unknown error"), "Unknown error."},
+      {failed(Kind::Permission, "Permission error while locking the device"),
+       "the port is busy: another program is using it."},
+      {failed(Kind::Permission, "Permission denied", true, "root", "dialout", 0660),
+       "permission denied. The device belongs to root, group dialout, mode rw-rw----. Add your user to the group "
+       "'dialout' (sudo adduser $USER dialout) and log in again."},
+      {failed(Kind::Permission, "Permission denied", true, "", "", 0600),
+       "permission denied. The device belongs to ?, group ?, mode rw-------."},
+      // Refused, though this user may read and write it.
+      {failed(Kind::Permission, "Permission denied"), "the port is busy or not accessible (Permission denied)."},
+  };
+  for (auto [failure, why] : rows) {
+    EXPECT_EQ(explain(failure), "Comm 3 is /dev/ttyUSB0: " + why);
+    failure.portNumber = 0;  // the device named on the command line
+    EXPECT_EQ(explain(failure), "/dev/ttyUSB0: " + why);
   }
 }
 
