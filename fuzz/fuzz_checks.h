@@ -6,18 +6,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "core/display_lines.h"
 #include "core/programming.h"
-#include "core/settings_file.h"
 
 // What the fuzz targets share: a reader of their input, front to back, so that seeds can
-// be written by hand (each target's source starts with its layout), the forms every
-// reader of a record relies on, and Save followed by Existing File.
+// be written by hand (each target's source starts with its layout), and the forms every
+// reader of a record relies on.
 namespace tarvek::fuzz {
 
 class Input {
@@ -83,12 +80,6 @@ inline bool wellFormed(const Programming& r) {
     ok = ok && (duration.size() <= 1 || oneOf(duration, {lines::kMomentary, lines::kContinuous}));
   }
   return ok;
-}
-
-// Save, then Existing File on what was saved; nullopt when the file was refused.
-inline std::optional<Programming> savedAndOpened(const Programming& record) {
-  std::istringstream file(settings::fileText(settings::fileLines(record, "Fuzz", "5/7/2024 3:04:05 PM")));
-  return settings::read(file).record;
 }
 
 }  // namespace tarvek::fuzz

@@ -41,9 +41,6 @@ std::string unitAnswer(const std::string& command, bool shortLayout) {
   return number + (shortLayout ? '\r' : command[3] == '2' ? '1' : '0');
 }
 
-std::string part(const std::string& text, std::size_t from, std::size_t n) {
-  return from < text.size() ? text.substr(from, n) : "";
-}
 unsigned timer(const std::string& answer, std::size_t low) {
   return static_cast<unsigned char>(answer[low]) + 256u * static_cast<unsigned char>(answer[low + 1]);
 }
@@ -53,9 +50,9 @@ std::string sixDigits(unsigned seconds) {
   return text;
 }
 
-// A read that ended without a message: every value decoded from its answer and, when
-// the record check let Send take the record, written back as it came (the commands of
-// Send from `sends` on, as far as Send went), and saved and opened as it was.
+// A read that ended without a message: when the record check let Send take the record,
+// every value written back as it came (the commands of Send from `sends` on, as far as
+// Send went). The decoding of each answer is the codec's own table.
 void checkRead(const Exchanges& exchanges, std::size_t sends, const Programming& record, bool greyHookswitch,
                bool reduced, bool refused) {
   TARVEK_FUZZ_CHECK(sends == 2 + 8 + 64 && isComplete(record));
@@ -67,22 +64,13 @@ void checkRead(const Exchanges& exchanges, std::size_t sends, const Programming&
   for (std::size_t i = 10; i < sends; ++i) anyShort = anyShort || codec::endsWithCarriageReturn(exchanges[i].answer);
   TARVEK_FUZZ_CHECK(reduced == anyShort);
 
-  const std::string& global = exchanges[1].answer;
-  const GlobalSettings& g = record.global;
-  const bool shortGlobal = codec::endsWithCarriageReturn(global);
-  const std::string code = part(global, 0, 1);
-  // An unknown code leaves the Function of the new programming.
-  TARVEK_FUZZ_CHECK(g.function == (code == "1"   ? text::kAislecall
-                                   : code == "2" ? text::kAlarmDialerNoBeeps
-                                                 : text::kAlarmDialer));
-  TARVEK_FUZZ_CHECK(g.securityCode == part(global, 1, 6) && g.ringDelay == part(global, 13, 1));
-  TARVEK_FUZZ_CHECK(greyHookswitch == shortGlobal && (!shortGlobal || g.hookswitchFlash == text::kDisabled));
-  if (g.function != text::kAislecall)
-    TARVEK_FUZZ_CHECK((g.callProgress == text::kEnabled) == (g.forcedPlayTimer == text::kNotApplicable));
   // A whole Alarm Dialer answer in the layout of the unit, with 0 or 1 for its switches,
-  // goes back as it came.
+  // goes back as it came; a short Global answer greys Hookswitch Flash.
+  const std::string& global = exchanges[1].answer;
+  const bool shortGlobal = codec::endsWithCarriageReturn(global);
+  TARVEK_FUZZ_CHECK(greyHookswitch == shortGlobal);
   const auto either = [](char c) { return c == '0' || c == '1'; };
-  if (global.size() == 20 && shortGlobal == reduced && (code == "0" || code == "2") && either(global[16]) &&
+  if (global.size() == 20 && shortGlobal == reduced && (global[0] == '0' || global[0] == '2') && either(global[16]) &&
       (reduced || either(global[17])))
     TARVEK_FUZZ_CHECK(wrote(0, "MW" + global.substr(0, reduced ? 19 : 20)));
 
@@ -98,20 +86,10 @@ void checkRead(const Exchanges& exchanges, std::size_t sends, const Programming&
       // pager, whatever mark the unit reported, when it goes back.
       std::string number = phone.substr(0, phone.size() - 1);
       number.erase(number.find_last_not_of(' ') + 1);
-      const bool pager = phone.back() == '1';
-      const std::string line = number.empty() ? lines::notProgrammed(slot, 7, pager)
-                                              : (pager ? " P (" : "   (") + std::to_string(slot) + ") " + number;
-      TARVEK_FUZZ_CHECK(record.phoneNumbers[lines::phoneLineIndex(input, slot)] == line);
-      const std::string flag = reduced ? "" : pager && !number.empty() ? "1" : "0";
+      const std::string flag = reduced ? "" : phone.back() == '1' && !number.empty() ? "1" : "0";
       TARVEK_FUZZ_CHECK(wrote(k, "N" + n + "W" + std::to_string(slot - 1) + flag + number));
     }
   }
-  if (refused) return;
-  // Saved and opened, less the read's own not-programmed form (seven blanks, maybe a pager mark).
-  Programming saved = record;
-  for (std::string& line : saved.phoneNumbers)
-    if (lines::isNotProgrammed(line)) line = lines::notProgrammed(line[4] - '0');
-  TARVEK_FUZZ_CHECK(fuzz::savedAndOpened(saved) == saved);
 }
 
 }  // namespace
@@ -139,14 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReadResult result;
   bool readWhole = false;
   if (flags & 1) {
-    // Connect on the Main screen: a probe answer that ends with a carriage return turns
-    // the session to the short layout; any other must have the length the session expects.
-    if (connectFromMain(link).outcome == ProbeOutcome::Online) {
-      const std::string& probe = port.exchanges.back().answer;
-      TARVEK_FUZZ_CHECK(codec::endsWithCarriageReturn(probe)
-                            ? session.reducedFeatures && session.expectedAnswerLength == 32
-                            : session.reducedFeatures == bool(flags & 4) && probe.size() == (flags & 4 ? 32u : 33u));
-    }
+    connectFromMain(link);  // the Main screen's Connect: the layout from the probe, for Send
   } else {
     result = connectAndRead(link, record);
     const auto messages = prompts.texts();
@@ -157,18 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   TARVEK_FUZZ_CHECK(port.openCount == port.closeCount && !port.isOpen() && !progress.open);
 
-  // Send: what the record check refuses is never sent; anything else goes whole, each
-  // command acknowledged, or stops at the first that is not.
+  // Send: what the record check refuses is never sent; anything else goes whole or stops
+  // part way (at the first command not acknowledged: the link operations' table).
   const std::size_t before = port.exchanges.size();
   prompts.answers.push_back(flags & 8 ? Answer::No : Answer::Yes);
   const SendOutcome outcome = sendProgramming(link, record);
   const bool refused = !entry::checkRecord(record, session.reducedFeatures).empty();
   const std::size_t sent = port.exchanges.size() - before;
   TARVEK_FUZZ_CHECK((outcome == SendOutcome::Refused) == refused && (outcome != SendOutcome::Sent || sent == 73));
-  TARVEK_FUZZ_CHECK(sent == 0 || (outcome != SendOutcome::Refused && outcome != SendOutcome::Declined));
   TARVEK_FUZZ_CHECK(port.openCount == port.closeCount && !port.isOpen() && !progress.open);
-  for (std::size_t i = before; i < port.exchanges.size(); ++i)
-    TARVEK_FUZZ_CHECK(outcome != SendOutcome::Sent || port.exchanges[i].answer == "OK");
   if (readWhole) checkRead(port.exchanges, before, record, result.greyHookswitch, session.reducedFeatures, refused);
   return 0;
 }

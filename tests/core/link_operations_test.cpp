@@ -6,6 +6,8 @@
 #include <functional>
 #include <map>
 
+#include "core/connect_flow.h"
+#include "core/open_failure.h"
 #include "core/session.h"
 #include "support/record_printers.h"
 #include "support/recording_progress.h"
@@ -89,56 +91,76 @@ std::vector<std::string> progressOf(const char* shown) {
   return {shown, "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", "close"};
 }
 
-TEST(LinkOperations, ConnectReadsTheWholeProgrammingCommandByCommand) {
-  Bench b;
-  b.answers["N2R2"] = padded("9,555", 32) + "1";
-  const ReadResult result = b.connect();
-  EXPECT_EQ(result.outcome, ConnectOutcome::Finished);
-  std::string expected = "HI/2/2000 MR/20/4000";
-  for (int input = 1; input <= 8; ++input) expected += " I" + std::to_string(input) + "R/10/4000";
-  for (int input = 1; input <= 8; ++input)
-    for (int slot = 0; slot < 8; ++slot)
-      expected += " N" + std::to_string(input) + "R" + std::to_string(slot) + "/33/4000/32\\r";
-  EXPECT_EQ(b.exchanges(), expected);
-  // One device for the whole read, opened before and closed after every exchange.
-  EXPECT_EQ(std::vector<std::string>(b.port.calls.begin(), b.port.calls.begin() + 6),
-            (std::vector<std::string>{"pin 5", "open 5", "transmit HI", "read 2 2000", "close", "open 5"}));
-  EXPECT_EQ(b.port.openCount, 74);
-  expectTidy(b, "read");
+// From the first phone answer that ends with a carriage return, the phone reads take 32
+// characters; none waits out its time-out for a 33rd byte.
+TEST(LinkOperations, ConnectReadsTheWholeProgrammingCommandByCommandInEitherLayout) {
+  for (const bool shortLayout : {false, true}) {
+    Bench b;
+    b.shortLayout = shortLayout;
+    b.answers["N2R2"] = shortLayout ? padded("9,555", 31) + "\r" : padded("9,555", 32) + "1";
+    const ReadResult result = b.connect();
+    EXPECT_EQ(result.outcome, ConnectOutcome::Finished);
+    EXPECT_EQ(afterConnect(result.outcome).next, NextScreen::Main);
+    std::string expected = "HI/2/2000 MR/20/4000";
+    for (int input = 1; input <= 8; ++input) expected += " I" + std::to_string(input) + "R/10/4000";
+    for (int input = 1; input <= 8; ++input)
+      for (int slot = 0; slot < 8; ++slot)
+        expected += " N" + std::to_string(input) + "R" + std::to_string(slot) +
+                    (shortLayout && input + slot > 1 ? "/32" : "/33") + "/4000/32\\r";
+    EXPECT_EQ(b.exchanges(), expected);
+    // One device for the whole read, opened before and closed after every exchange.
+    EXPECT_EQ(std::vector<std::string>(b.port.calls.begin(), b.port.calls.begin() + 6),
+              (std::vector<std::string>{"pin 5", "open 5", "transmit HI", "read 2 2000", "close", "open 5"}));
+    EXPECT_EQ(b.port.openCount, 74);
+    expectTidy(b, "read");
 
-  Programming record = newProgramming();
-  for (int input = 1; input <= 8; ++input)
-    for (int slot = 1; slot <= 8; ++slot)
-      record.phoneNumbers[lines::phoneLineIndex(input, slot)] = lines::notProgrammed(slot, 7);
-  record.phoneNumbers[lines::phoneLineIndex(2, 3)] = " P (3) 9,555";
-  EXPECT_EQ(b.record, record);
-  EXPECT_EQ(std::make_tuple(result.greeted, b.session.reducedFeatures, result.greyHookswitch),
-            std::make_tuple(true, false, false));
-  EXPECT_TRUE(b.prompts.shown.empty());
-  EXPECT_EQ(b.progress.events, progressOf("show Loading"));
+    Programming record = newProgramming();
+    for (int input = 1; input <= 8; ++input)
+      for (int slot = 1; slot <= 8; ++slot)
+        record.phoneNumbers[lines::phoneLineIndex(input, slot)] = lines::notProgrammed(slot, 7);
+    record.phoneNumbers[lines::phoneLineIndex(2, 3)] = shortLayout ? "   (3) 9,555" : " P (3) 9,555";
+    EXPECT_EQ(b.record, record);
+    EXPECT_EQ(std::make_tuple(result.greeted, b.session.reducedFeatures, b.session.expectedAnswerLength,
+                              result.greyHookswitch),
+              std::make_tuple(true, shortLayout, shortLayout ? 32 : 33, false));
+    EXPECT_TRUE(b.prompts.shown.empty());
+    EXPECT_EQ(b.progress.events, progressOf("show Loading"));
+  }
+  // A Global answer that ends with one decides the Global layout alone: the phone
+  // answers of 33 characters clear the flag again.
+  Bench g;
+  g.global = "0123456654321210030\r";
+  EXPECT_TRUE(g.connect().greyHookswitch);
+  EXPECT_FALSE(g.session.reducedFeatures);
+  EXPECT_EQ(g.port.exchanges[10].readLength, 33u);
 }
 
 TEST(LinkOperations, ConnectStopsAtEachFailureWithItsMessage) {
   using enum ConnectOutcome;
+  using S = NextScreen;
   const char* const notResponding = "The Tarvek is not responding";
-  // What goes wrong, the outcome, the message, the commands sent, the lines read into the two lists.
-  const std::tuple<const char*, Arrange, ConnectOutcome, std::string, std::size_t, std::size_t, std::size_t> rows[] = {
-      {"greeting in lower case", says("HI", "ok"), NotFound, "", 1, 0, 0},
-      {"greeting cut short", says("HI", "O"), NotFound, "", 1, 0, 0},
-      {"no greeting", says("HI", std::nullopt), NotFound, "", 1, 0, 0},
-      {"port does not open", opens(0), PortNotOpened, "Communications error", 0, 0, 0},
-      {"port stops opening at I4R", opens(5), Finished, "Communications error", 5, 27, 0},
-      {"a phone answer of 32 characters without a carriage return", says("N1R1", padded("555", 32)), Finished,
-       "Communications error- unable to load phone numbers for display", 12, 72, 3},
-      {"an input answer short of a timer byte", says("I2R", std::string("000201\x10\x0e\0", 9)), NotResponding,
-       notResponding, 4, 14, 0},
-      {"the port failing mid-read", diesAt("N4R2"), NotResponding, notResponding, 37, 72, 37},
-  };
-  for (const auto& [name, arrange, outcome, message, sent, specs, numbers] : rows) {
+  // What goes wrong, the outcome and the screen it leads to, the message, the commands sent,
+  // the lines read into the two lists.
+  const std::tuple<const char*, Arrange, ConnectOutcome, NextScreen, std::string, std::size_t, std::size_t, std::size_t>
+      rows[] = {
+          {"greeting in lower case", says("HI", "ok"), NotFound, S::NotFound, "", 1, 0, 0},
+          {"greeting cut short", says("HI", "O"), NotFound, S::NotFound, "", 1, 0, 0},
+          {"no greeting", says("HI", std::nullopt), NotFound, S::NotFound, "", 1, 0, 0},
+          {"port does not open", opens(0), PortNotOpened, S::CommPort, "Communications error", 0, 0, 0},
+          {"port stops opening at I4R", opens(5), Finished, S::Main, "Communications error", 5, 27, 0},
+          {"a phone answer of 32 characters without a carriage return", says("N1R1", padded("555", 32)), Finished,
+           S::Main, "Communications error- unable to load phone numbers for display", 12, 72, 3},
+          {"an input answer short of a timer byte", says("I2R", std::string("000201\x10\x0e\0", 9)), NotResponding,
+           S::Same, notResponding, 4, 14, 0},
+          {"the port failing mid-read", diesAt("N4R2"), NotResponding, S::Same, notResponding, 37, 72, 37},
+      };
+  for (const auto& [name, arrange, outcome, next, message, sent, specs, numbers] : rows) {
     Bench b;
     arrange(b);
     const ReadResult result = b.connect();
     EXPECT_EQ(result.outcome, outcome) << name;
+    EXPECT_EQ(afterConnect(outcome).next, next) << name;
+    EXPECT_FALSE(afterConnect(outcome).sendOffered) << name;
     EXPECT_EQ(b.prompts.lastText(), message) << name;
     EXPECT_LE(b.prompts.shown.size(), 1u) << name;
     EXPECT_EQ(std::make_tuple(b.port.exchanges.size(), b.record.inputSpecs.size(), b.record.phoneNumbers.size()),
@@ -151,52 +173,30 @@ TEST(LinkOperations, ConnectStopsAtEachFailureWithItsMessage) {
   }
 }
 
-TEST(LinkOperations, ACarriageReturnSwitchesToTheShortLayout) {
-  // From the first phone answer that ends with one, the phone reads take 32 characters.
-  Bench b;
-  b.shortLayout = true;
-  b.answers["N3R4"] = padded("*70,555", 31) + "\r";
-  EXPECT_EQ(b.connect().outcome, ConnectOutcome::Finished);
-  EXPECT_TRUE(b.prompts.shown.empty());
-  EXPECT_EQ(std::make_pair(b.session.reducedFeatures, b.session.expectedAnswerLength), std::make_pair(true, 32));
-  for (const auto& exchange : b.port.exchanges) {
-    // None waits out its time-out for a 33rd byte.
-    EXPECT_TRUE(exchange.sent[0] != 'N' ||
-                (exchange.readLength == (exchange.sent == "N1R0" ? 33u : 32u) && exchange.waited == 0ms))
-        << exchange.sent;
-  }
-  EXPECT_EQ(b.record.phoneNumbers[lines::phoneLineIndex(3, 5)], "   (5) *70,555");
-
-  // A Global answer that ends with one decides the Global layout alone: the phone
-  // answers of 33 characters clear the flag again.
-  Bench g;
-  g.global = "0123456654321210030\r";
-  EXPECT_TRUE(g.connect().greyHookswitch);
-  EXPECT_EQ(g.record.global.hookswitchFlash, "Disabled");
-  EXPECT_EQ(g.record.global.forcedPlayTimer, "30");
-  EXPECT_FALSE(g.session.reducedFeatures);
-  EXPECT_EQ(g.port.exchanges[10].readLength, 33u);
-}
-
+// Only a probe that found the unit online offers Send.
 TEST(LinkOperations, ConnectFromTheMainScreenGreetsAndProbesThePhoneFormat) {
   using enum ProbeOutcome;
+  using S = NextScreen;
   const char* const probed = "HI/2/4000 N1R0/33/2000/32\\r";
-  // What goes wrong, the outcome, the message, the exchanges, greeted, reduced features.
-  const std::tuple<const char*, Arrange, ProbeOutcome, const char*, const char*, bool, bool> rows[] = {
-      {"a full unit", [](Bench&) {}, Online, "", probed, true, false},
-      {"a short unit", [](Bench& b) { b.shortLayout = true; }, Online, "", probed, true, true},
-      {"port", opens(0), PortNotOpened, "Communications error", "", false, false},
-      {"greeting", says("HI", "O"), NotFound, "", "HI/2/4000", false, false},
-      {"probe port", opens(1), Failed, "Communications error", "HI/2/4000", true, false},
-      {"probe length", says("N1R0", "0"), Failed, "Communications error- unable to load phone numbers for display",
-       probed, true, false},
-      {"dead port", diesAt("N1R0"), NotResponding, "The Tarvek is not responding", probed, true, false},
+  // What goes wrong, the outcome and the screen it leads to, the message, the exchanges,
+  // greeted, reduced features.
+  const std::tuple<const char*, Arrange, ProbeOutcome, NextScreen, const char*, const char*, bool, bool> rows[] = {
+      {"a full unit", [](Bench&) {}, Online, S::Same, "", probed, true, false},
+      {"a short unit", [](Bench& b) { b.shortLayout = true; }, Online, S::Same, "", probed, true, true},
+      {"port", opens(0), PortNotOpened, S::CommPort, "Communications error", "", false, false},
+      {"greeting", says("HI", "O"), NotFound, S::NotFound, "", "HI/2/4000", false, false},
+      {"probe port", opens(1), Failed, S::Same, "Communications error", "HI/2/4000", true, false},
+      {"probe length", says("N1R0", "0"), Failed, S::Same,
+       "Communications error- unable to load phone numbers for display", probed, true, false},
+      {"dead port", diesAt("N1R0"), NotResponding, S::Same, "The Tarvek is not responding", probed, true, false},
   };
-  for (const auto& [name, arrange, outcome, message, exchanges, greeted, reduced] : rows) {
+  for (const auto& [name, arrange, outcome, next, message, exchanges, greeted, reduced] : rows) {
     Bench b;
     arrange(b);
     const ProbeResult result = connectFromMain(b.link());
     EXPECT_EQ(result.outcome, outcome) << name;
+    EXPECT_EQ(afterConnect(outcome).next, next) << name;
+    EXPECT_EQ(afterConnect(outcome).sendOffered, outcome == Online) << name;
     EXPECT_EQ(b.prompts.lastText(), message) << name;
     EXPECT_EQ(b.exchanges(), exchanges) << name;
     EXPECT_EQ(std::make_pair(result.greeted, b.session.reducedFeatures), std::make_pair(greeted, reduced)) << name;
@@ -294,13 +294,11 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
       {"No", [](Bench& b) { b.prompts.answers = {Answer::No}; }, Declined, nullptr, 0, ""},
       {"Cancel", [](Bench& b) { b.prompts.answers = {Answer::Cancel}; }, Declined, nullptr, 0, ""},
       {"MW refused", says("MW05072313906181060000", "ER"), NotVerified, kNotVerified, 1, ""},
-      {"I4W refused", says("I4W000201000000000000", "ER"), NotVerified, kNotVerified, 5, ""},
       {"the last refused", says("N8W70", "ER"), NotVerified, kNotVerified, 73, ""},
       {"ok in lower case", says("I1W000201000000000000", "ok"), NotVerified, kNotVerified, 2, ""},
       {"O", says("I1W000201000000000000", "O"), NotVerified, kNotVerified, 2, ""},
       {"no answer", says("I1W000201000000000000", std::nullopt), NotVerified, kNotVerified, 2, ""},
       {"port does not open", opens(0), PortNotOpened, kCommunicationsError, 0, ""},
-      {"port stops opening after MW", opens(1), PortNotOpened, kCommunicationsError, 1, ""},
       {"port stops opening at N3W5", opens(30), PortNotOpened, kCommunicationsError, 30, ""},
       {"dead port", diesAt("N5W30"), NotResponding, kNotResponding, 45, ""},
       {"no Function", edit(test::setGlobal(&GlobalSettings::function, "")), Refused, kNoFunction, 0, ""},
@@ -326,6 +324,34 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
     EXPECT_EQ(b.port.calls.empty(), outcome == Declined || outcome == Refused) << name;
     EXPECT_EQ(b.progress.events.empty(), b.port.calls.empty()) << name;
     expectTidy(b, name);
+  }
+}
+
+// The detail of "Communications error".
+TEST(OpenFailure, SaysWhichDeviceAndWhy) {
+  using Kind = OpenFailure::Kind;
+  const auto failed = [](Kind kind, const char* reason, bool accessDenied = false, const char* owner = "",
+                         const char* group = "", unsigned mode = 0) {
+    return OpenFailure{3, "/dev/ttyUSB0", kind, reason, accessDenied, owner, group, mode};
+  };
+  const std::pair<OpenFailure, std::string> rows[] = {
+      {failed(Kind::NoDevice, "No such file or directory"), "the device does not exist (is the adapter plugged in?)."},
+      {failed(Kind::AlreadyOpen, ""), "the port is already open in this program."},
+      {failed(Kind::Other, "Unknown error"), "Unknown error."},
+      {failed(Kind::Permission, "Permission error while locking the device"),
+       "the port is busy: another program is using it."},
+      {failed(Kind::Permission, "Permission denied", true, "root", "dialout", 0660),
+       "permission denied. The device belongs to root, group dialout, mode rw-rw----. Add your user to the group "
+       "'dialout' (sudo adduser $USER dialout) and log in again."},
+      {failed(Kind::Permission, "Permission denied", true, "", "", 0600),
+       "permission denied. The device belongs to ?, group ?, mode rw-------."},
+      // Refused, though this user may read and write it.
+      {failed(Kind::Permission, "Permission denied"), "the port is busy or not accessible (Permission denied)."},
+  };
+  for (auto [failure, why] : rows) {
+    EXPECT_EQ(explain(failure), "Comm 3 is /dev/ttyUSB0: " + why);
+    failure.portNumber = 0;  // the device named on the command line
+    EXPECT_EQ(explain(failure), "/dev/ttyUSB0: " + why);
   }
 }
 
