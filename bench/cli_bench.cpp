@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "simulator/memory_file.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"
 
@@ -93,7 +94,7 @@ struct Units {
     options.baud = 9600;
     options.shortLayout = shortLayout;
     options.idleGap = std::chrono::milliseconds(gap);
-    test::writeSimulatorMemory(options.memoryFile, memory);
+    sim::saveMemoryFile(options.memoryFile, memory);
     units.push_back(std::make_unique<test::SimulatorProcess>(options));
     return options.link.string();
   }

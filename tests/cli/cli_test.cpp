@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "core/settings_storage.h"
+#include "simulator/memory_file.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"
 
@@ -112,7 +113,7 @@ TEST(TarvekCli, EachCommandAndRefusalEndToEnd) {
   TempDir folder;
   fs::copy_file(TARVEK_CLI_EXE, folder / "tarvek-cli");
   const auto unit = [&](int port, const sim::Memory& memory, bool shortLayout, std::vector<std::string> faults) {
-    writeSimulatorMemory(folder / ("unit" + std::to_string(port) + ".txt"), memory);
+    sim::saveMemoryFile(folder / ("unit" + std::to_string(port) + ".txt"), memory);
     SimulatorOptions options;
     options.link = folder / "ports" / ("com" + std::to_string(port));
     options.memoryFile = folder / ("unit" + std::to_string(port) + ".txt");
