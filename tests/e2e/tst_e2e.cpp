@@ -84,12 +84,11 @@ struct EndToEnd {
     QObject::connect(app.get(), &Application::ended, [this] { ended = true; });
     app->startUp();
   }
-  void startSimulator(const sim::Memory& memory, SimulatorOptions options = {}) {
+  void startSimulator(const sim::Memory& memory, std::vector<std::string> options = {}) {
     simulator.reset();
     sim::saveMemoryFile(folder / "unit.txt", memory);
-    options.link = folder / ("ports/com" + std::to_string(portNumber));
-    options.memoryFile = folder / "unit.txt";
-    options.transcriptFile = folder / "transcript.txt";
+    options.insert(options.end(), {"--link", folder / ("ports/com" + std::to_string(portNumber)), "--memory",
+                                   folder / "unit.txt", "--transcript", folder / "transcript.txt"});
     simulator = std::make_unique<SimulatorProcess>(options);
   }
   MainScreen* connect() {
@@ -206,8 +205,8 @@ class EndToEndTest : public QObject {
     QFETCH(bool, shortLayout);
     QFETCH(int, signal);
     EndToEnd e;
-    SimulatorOptions options;
-    options.shortLayout = shortLayout;
+    std::vector<std::string> options;
+    if (shortLayout) options.push_back("--short");
     e.startSimulator(unit(shortLayout), options);
     QElapsedTimer clock;
     clock.start();
@@ -373,10 +372,7 @@ class EndToEndTest : public QObject {
     EndToEnd e(16);
     FallbackLine fallback;
     e.fallback = fallback.path;
-    SimulatorOptions options;
-    options.faults = {row.fault};
-    options.replugDelay = 200ms;
-    e.startSimulator(unit(false), options);
+    e.startSimulator(unit(false), {"--fault", row.fault, "--replug-delay", "200"});
 
     QElapsedTimer clock;
     if (phase.startsWith(QStringLiteral("send"))) {

@@ -49,27 +49,25 @@ TEST(SimulatorProgram, ExplainsItselfAndStopsOnWhatItCannotUse) {
 TEST(SimulatorProgram, StopSignalsEndItCleanlyAndTakeTheLinkAway) {
   for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
     TempDir dir;
-    SimulatorOptions options;
-    options.link = dir / "ports" / "com1";
-    SimulatorProcess simulator(options);
-    ASSERT_TRUE(std::filesystem::is_symlink(options.link));
+    const auto link = dir / "ports" / "com1";
+    SimulatorProcess simulator({"--link", link});
+    ASSERT_TRUE(std::filesystem::is_symlink(link));
     ::kill(simulator.pid(), signal);
     EXPECT_TRUE(simulator.waitForEnd(5s)) << signal;
     EXPECT_EQ(simulator.stop(), 0) << signal;
-    EXPECT_FALSE(std::filesystem::is_symlink(options.link)) << signal;
+    EXPECT_FALSE(std::filesystem::is_symlink(link)) << signal;
   }
 }
 
 TEST(SimulatorProgram, EndsWithTheProcessThatStartedIt) {
   TempDir dir;
-  SimulatorOptions options;
-  options.link = dir / "ports" / "com1";
+  const auto link = dir / "ports" / "com1";
   int pidPipe[2];
   ASSERT_EQ(::pipe(pidPipe), 0);
   const pid_t starter = ::fork();
   ASSERT_GE(starter, 0);
   if (starter == 0) {
-    SimulatorProcess simulator(options);
+    SimulatorProcess simulator({"--link", link});
     const pid_t pid = simulator.pid();
     if (::write(pidPipe[1], &pid, sizeof pid) == sizeof pid) ::pause();
     ::_exit(1);
@@ -85,7 +83,7 @@ TEST(SimulatorProgram, EndsWithTheProcessThatStartedIt) {
   const bool ended = ending.fd < 0 || ::poll(&ending, 1, 2000) == 1;
   if (ending.fd >= 0) ::close(ending.fd);
   EXPECT_TRUE(ended) << "tarvek-sim outlived the process that started it";
-  EXPECT_FALSE(std::filesystem::is_symlink(options.link));
+  EXPECT_FALSE(std::filesystem::is_symlink(link));
   if (!ended) ::kill(simulator, SIGTERM);
 }
 

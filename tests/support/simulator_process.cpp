@@ -24,21 +24,11 @@ std::filesystem::path simulatorExecutable() {
   return TARVEK_SIM_EXE;
 }
 
-SimulatorProcess::SimulatorProcess(const SimulatorOptions& options) {
-  std::vector<std::string> arguments{simulatorExecutable().string()};
-  const auto add = [&arguments](std::string name, std::string value) {
-    arguments.push_back(std::move(name));
-    arguments.push_back(std::move(value));
-  };
-  if (!options.link.empty()) add("--link", options.link.string());
-  if (!options.memoryFile.empty()) add("--memory", options.memoryFile.string());
-  if (!options.transcriptFile.empty()) add("--transcript", options.transcriptFile.string());
-  if (options.shortLayout) arguments.emplace_back("--short");
-  add("--baud", std::to_string(options.baud));
-  for (const std::string& fault : options.faults) add("--fault", fault);
-  if (options.replugDelay) add("--replug-delay", std::to_string(options.replugDelay->count()));
-  if (options.idleGap) add("--gap", std::to_string(options.idleGap->count()));
-  add("--parent", std::to_string(::getpid()));  // never outlives this process, however it ends
+SimulatorProcess::SimulatorProcess(const std::vector<std::string>& options) {
+  std::vector<std::string> arguments{simulatorExecutable().string(), "--baud", "0"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  // Never outlives this process, however it ends.
+  arguments.insert(arguments.end(), {"--parent", std::to_string(::getpid())});
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);

@@ -10,24 +10,14 @@
 
 namespace tarvek::test {
 
-// How to start tarvek-sim; each field is one of its options.
-struct SimulatorOptions {
-  std::filesystem::path link;            // --link: where the programmer finds the port (e.g. <dir>/ports/com1)
-  std::filesystem::path memoryFile;      // --memory, when set
-  std::filesystem::path transcriptFile;  // --transcript, when set
-  bool shortLayout = false;              // --short
-  int baud = 0;                          // --baud; 0 answers at once, 9600 paces like a real line
-  std::vector<std::string> faults;       // --fault each, e.g. "none:NR:3", "text:HI:1:ok"
-  std::optional<std::chrono::milliseconds> replugDelay;  // --replug-delay
-  std::optional<std::chrono::milliseconds> idleGap;      // --gap
-};
-
 // tarvek-sim running as a child process for the length of a test. The constructor
 // returns once the link is served; the destructor stops it (SIGTERM, then waits). Should
 // this process end without it (killed, crashed), tarvek-sim ends too.
 class SimulatorProcess {
  public:
-  explicit SimulatorProcess(const SimulatorOptions& options);
+  // Takes tarvek-sim's options ("--link", path, "--fault", "none:NR:3", ...); it answers
+  // at once unless they give a "--baud".
+  explicit SimulatorProcess(const std::vector<std::string>& options);
   ~SimulatorProcess();
   SimulatorProcess(const SimulatorProcess&) = delete;
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
