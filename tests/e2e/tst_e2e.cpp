@@ -254,7 +254,8 @@ class EndToEndTest : public QObject {
 
   void nothingElseStartsWhileAReadRuns() {
     EndToEnd e;
-    e.startSimulator(sim::Memory::factory());
+    // At the pace of a real line, so that answers come in pieces.
+    e.startSimulator(unit(false), {"--baud", "9600"});
     SelectScreen* select = e.app->selectScreen();
     HalfWay meanwhile([&] {
       QMetaObject::invokeMethod(child<QPushButton>(select, "cmdConnect"), "click");
@@ -264,6 +265,7 @@ class EndToEndTest : public QObject {
     QVERIFY(e.connect());
     QVERIFY(meanwhile.done());
     QVERIFY(!e.ended && e.prompts.shown.empty());
+    QVERIFY(e.app->document().record() == display(false));
     e.simulator->stop();
     // One greeting and one read, nothing more.
     const std::string transcript = readFile(e.folder / "transcript.txt");
