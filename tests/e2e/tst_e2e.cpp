@@ -23,7 +23,6 @@
 
 using namespace tarvek;
 using namespace tarvek::test;
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -370,14 +369,15 @@ class EndToEndTest : public QObject {
     using enum Outcome;
     QFETCH(Row, row);
     const QString phase = QString::fromLatin1(QTest::currentDataTag());
-    const bool fromSelect = !phase.startsWith(QStringLiteral("Main")) && !phase.startsWith(QStringLiteral("send"));
+    const bool sending = phase.startsWith(QStringLiteral("send"));
+    const bool fromSelect = !sending && !phase.startsWith(QStringLiteral("Main"));
     EndToEnd e(16);
     FallbackLine fallback;
     e.fallback = fallback.path;
     e.startSimulator(unit(false), {"--fault", row.fault, "--replug-delay", "200"});
 
     QElapsedTimer clock;
-    if (phase.startsWith(QStringLiteral("send"))) {
+    if (sending) {
       QVERIFY(e.connect() && e.prompts.shown.empty());
       clock.start();
       e.send();
@@ -392,7 +392,7 @@ class EndToEndTest : public QObject {
     const qint64 elapsed = clock.elapsed();
     QCOMPARE(QString::fromLatin1(fallback.heard()), QString());
     QStringList messages;
-    if (phase.startsWith(QStringLiteral("send"))) messages << kOverwrite;
+    if (sending) messages << kOverwrite;
     if (row.message) messages << row.message;
     QCOMPARE(toQt(e.prompts.texts()), messages);
     QVERIFY2(elapsed >= row.waitedMs - 20 && elapsed <= row.waitedMs + kMarginMs,
@@ -417,8 +417,7 @@ class EndToEndTest : public QObject {
       QCOMPARE(online(main), row.outcome != Offline);
       QTRY_VERIFY(!e.app->selectScreen());
       // Connect on the Main screen leaves the record as it was.
-      if (!fromSelect && !phase.startsWith(QStringLiteral("send")))
-        QVERIFY(e.app->document().record() == newProgramming());
+      if (!fromSelect && !sending) QVERIFY(e.app->document().record() == newProgramming());
       if (row.outcome == Read) QVERIFY(e.app->document().record() == display(false));
     }
 
