@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "simulator/memory_file.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"
 
@@ -87,15 +88,14 @@ struct Units {
 
   // A unit holding `memory` on the link ports/<name>; returns that link.
   std::string start(const std::string& name, const sim::Memory& memory, bool shortLayout = false) {
-    test::SimulatorOptions options;
-    options.link = folder / "ports" / name;
-    options.memoryFile = folder / (name + ".memory");
-    options.baud = 9600;
-    options.shortLayout = shortLayout;
-    options.idleGap = std::chrono::milliseconds(gap);
-    test::writeSimulatorMemory(options.memoryFile, memory);
+    const std::string link = folder / "ports" / name;
+    const std::string memoryFile = folder / (name + ".memory");
+    sim::saveMemoryFile(memoryFile, memory);
+    std::vector<std::string> options{"--link", link,   "--memory", memoryFile,
+                                     "--baud", "9600", "--gap",    std::to_string(gap)};
+    if (shortLayout) options.push_back("--short");
     units.push_back(std::make_unique<test::SimulatorProcess>(options));
-    return options.link.string();
+    return link;
   }
 
   test::TempDir folder;

@@ -95,12 +95,9 @@ Programming allNumbersLong() {
 
 struct Bench {
   explicit Bench(int gapMs, bool shortLayout = false) : port(folder.path()), app(folder.path(), prompts, port) {
-    test::SimulatorOptions options;
-    options.shortLayout = shortLayout;
-    options.link = folder / "ports/com1";
-    options.memoryFile = folder / "unit.txt";
-    options.baud = 9600;
-    options.idleGap = std::chrono::milliseconds(gapMs);
+    std::vector<std::string> options{"--link", folder / "ports/com1", "--memory", folder / "unit.txt", "--baud", "9600",
+                                     "--gap",  std::to_string(gapMs)};
+    if (shortLayout) options.push_back("--short");
     simulator = std::make_unique<test::SimulatorProcess>(options);
   }
 

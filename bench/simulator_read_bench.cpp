@@ -17,6 +17,7 @@
 
 #include "raw_port.h"
 #include "support/simulator_process.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -77,10 +78,8 @@ int main(int argc, char** argv) {
   }
 
   tarvek::test::TempDir dir;
-  tarvek::test::SimulatorOptions options;
-  options.link = dir / "ports" / "com1";
-  options.baud = baud;
-  tarvek::test::SimulatorProcess simulator(options);
+  const std::filesystem::path link = dir / "ports" / "com1";
+  tarvek::test::SimulatorProcess simulator({"--link", link, "--baud", std::to_string(baud)});
 
   const std::vector<Exchange> exchanges = fullRead();
   std::size_t characters = 0;
@@ -95,7 +94,7 @@ int main(int argc, char** argv) {
       const auto start = Clock::now();
       std::size_t wrong = 0;
       for (const Exchange& e : exchanges) {
-        const std::string answer = kind == "qt" ? qtExchange(options.link, e) : posixExchange(options.link, e);
+        const std::string answer = kind == "qt" ? qtExchange(link, e) : posixExchange(link, e);
         if (answer.size() != e.length) ++wrong;
       }
       const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();

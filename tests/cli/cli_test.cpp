@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "core/settings_storage.h"
+#include "simulator/memory_file.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"
 
@@ -99,22 +100,20 @@ struct Row {
 TEST(TarvekCli, EachCommandAndRefusalEndToEnd) {
   TempDir folder;
   fs::copy_file(TARVEK_CLI_EXE, folder / "tarvek-cli");
-  const auto unit = [&](int port, const sim::Memory& memory, bool shortLayout, std::vector<std::string> faults) {
-    writeSimulatorMemory(folder / ("unit" + std::to_string(port) + ".txt"), memory);
-    SimulatorOptions options;
-    options.link = folder / "ports" / ("com" + std::to_string(port));
-    options.memoryFile = folder / ("unit" + std::to_string(port) + ".txt");
-    options.shortLayout = shortLayout;
-    options.faults = std::move(faults);
+  const auto unit = [&](int port, const sim::Memory& memory, std::vector<std::string> options) {
+    const fs::path memoryFile = folder / ("unit" + std::to_string(port) + ".txt");
+    sim::saveMemoryFile(memoryFile, memory);
+    options.insert(options.end(),
+                   {"--link", folder / "ports" / ("com" + std::to_string(port)), "--memory", memoryFile});
     return std::make_unique<SimulatorProcess>(options);
   };
   sim::Memory site = sim::Memory::factory();
   site.global.securityCode = "112233";
   site.number(2, 3) = {"9555", true};
-  const auto a = unit(1, site, false, {});
-  const auto b = unit(2, sim::Memory::factory(), false, {});
-  const auto unplugged = unit(3, sim::Memory::factory(), false, {"unplug:NR:10"});
-  const auto shortUnit = unit(4, sim::Memory::factory(), true, {});
+  const auto a = unit(1, site, {});
+  const auto b = unit(2, sim::Memory::factory(), {});
+  const auto unplugged = unit(3, sim::Memory::factory(), {"--fault", "unplug:NR:10"});
+  const auto shortUnit = unit(4, sim::Memory::factory(), {"--short"});
 
   // Writes site.txt with one text replaced (std::out_of_range when it is not there) as `name`.
   const auto derive = [&folder](const char* name, const std::string& from, const std::string& to) {

@@ -26,10 +26,7 @@ bool ScriptedPort::open() {
 void ScriptedPort::transmit(const std::string& bytes) {
   calls.push_back("transmit " + bytes);
   if (!m_open) throw LinkError("transmit on a closed port");
-  Exchange exchange;
-  exchange.port = m_pinned.value_or(0);
-  exchange.sent = bytes;
-  exchanges.push_back(exchange);
+  exchanges.emplace_back().sent = bytes;
   m_pending = responder ? responder(bytes) : std::nullopt;
 }
 

@@ -17,7 +17,6 @@ namespace tarvek::test {
 class ScriptedPort : public SerialPort {
  public:
   struct Exchange {
-    int port = 0;
     std::string sent;
     std::size_t readLength = 0;
     std::chrono::milliseconds timeout{0};

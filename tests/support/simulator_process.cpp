@@ -4,155 +4,107 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <climits>
 #include <cstdlib>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
-
-#include "simulator/memory_file.h"
-#include "support/folder_watch.h"
 
 extern char** environ;
 
 namespace tarvek::test {
-namespace {
 
 using namespace std::chrono_literals;
 
-int exitStatus(int status) {
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return -1;
-}
-
-}  // namespace
-
 std::filesystem::path simulatorExecutable() {
-  if (const char* fromEnvironment = std::getenv("TARVEK_SIM_EXE"); fromEnvironment && *fromEnvironment) {
+  if (const char* fromEnvironment = std::getenv("TARVEK_SIM_EXE"); fromEnvironment && *fromEnvironment)
     return fromEnvironment;
-  }
-#ifdef TARVEK_SIM_EXE
   return TARVEK_SIM_EXE;
-#else
-  throw std::runtime_error("the path of tarvek-sim is unknown: set TARVEK_SIM_EXE");
-#endif
 }
 
-std::vector<std::string> simulatorArguments(const SimulatorOptions& options) {
-  std::vector<std::string> arguments;
-  const auto add = [&arguments](std::string name, std::string value) {
-    arguments.push_back(std::move(name));
-    arguments.push_back(std::move(value));
-  };
-  if (!options.link.empty()) add("--link", options.link.string());
-  if (!options.memoryFile.empty()) add("--memory", options.memoryFile.string());
-  if (!options.transcriptFile.empty()) add("--transcript", options.transcriptFile.string());
-  if (options.shortLayout) arguments.emplace_back("--short");
-  add("--baud", std::to_string(options.baud));
-  for (const std::string& fault : options.faults) add("--fault", fault);
-  if (options.replugDelay) add("--replug-delay", std::to_string(options.replugDelay->count()));
-  if (options.idleGap) add("--gap", std::to_string(options.idleGap->count()));
-  arguments.insert(arguments.end(), options.extraArguments.begin(), options.extraArguments.end());
-  return arguments;
-}
-
-SimulatorProcess::SimulatorProcess(SimulatorOptions options, std::chrono::milliseconds readyTimeout)
-    : m_options(std::move(options)) {
-  std::vector<std::string> arguments = simulatorArguments(m_options);
-  arguments.insert(arguments.begin(), simulatorExecutable().string());
-  arguments.push_back("--ready-file");
-  arguments.push_back((m_scratch / "ready").string());
+SimulatorProcess::SimulatorProcess(const std::vector<std::string>& options) {
+  std::vector<std::string> arguments{simulatorExecutable().string(), "--baud", "0"};
+  arguments.insert(arguments.end(), options.begin(), options.end());
   // Never outlives this process, however it ends.
-  arguments.push_back("--parent");
-  arguments.push_back(std::to_string(::getpid()));
+  arguments.insert(arguments.end(), {"--parent", std::to_string(::getpid())});
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
 
-  // Its "ready" lines would only clutter the test output; errors still show on stderr.
+  int output[2];
+  if (::pipe2(output, O_CLOEXEC) != 0) throw std::system_error(errno, std::generic_category(), "pipe");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
   const int error = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) throw std::system_error(error, std::generic_category(), "cannot start " + arguments[0]);
-  // Readable once it has ended: its end is waited for, not polled.
-  m_pidfd = static_cast<int>(::syscall(SYS_pidfd_open, m_pid, 0));
-  try {
-    waitForLine(1, readyTimeout);
-  } catch (...) {
+  ::close(output[1]);
+  m_output = output[0];
+  if (error != 0) {
+    ::close(m_output);
+    throw std::system_error(error, std::generic_category(), "cannot start " + arguments[0]);
+  }
+  if (!readOutput(1, 20s)) {
     stop();
-    throw;
+    throw std::runtime_error("tarvek-sim served no line");
   }
 }
 
 SimulatorProcess::~SimulatorProcess() {
   stop();
-  if (m_pidfd >= 0) ::close(m_pidfd);
+  if (m_output >= 0) ::close(m_output);
 }
 
 std::string SimulatorProcess::waitForNewLine(std::chrono::milliseconds timeout) {
-  waitForLine(m_line + 1, timeout);
+  if (!readOutput(m_lines + 1, timeout)) throw std::runtime_error("tarvek-sim served no new line");
   return m_device;
 }
 
-void SimulatorProcess::waitForLine(int line, std::chrono::milliseconds timeout) {
-  const std::filesystem::path readyFile = m_scratch / "ready";
-  // The file is written in one step: the device's path, then the count of lines served.
-  const auto served = [&] {
-    std::error_code missing;
-    if (!std::filesystem::exists(readyFile, missing)) return false;
-    std::istringstream content(readFile(readyFile));
-    std::string device;
-    int count = 0;
-    if (!std::getline(content, device) || !(content >> count) || count < line) return false;
-    m_device = device;
-    m_line = count;
-    return true;
-  };
-  if (waitInFolder(m_scratch.path(), served, timeout, m_pidfd)) return;
-  if (!running())
-    throw std::runtime_error("tarvek-sim ended (status " + std::to_string(*m_status) + ") before serving a line");
-  throw std::runtime_error("tarvek-sim served no line in time");
-}
-
-bool SimulatorProcess::running() {
-  if (m_status) return false;
-  int status = 0;
-  const pid_t done = ::waitpid(m_pid, &status, WNOHANG);
-  if (done == m_pid) m_status = exitStatus(status);
-  return !m_status;
+bool SimulatorProcess::readOutput(int lines, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (m_lines < lines && m_output >= 0) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd readable{m_output, POLLIN, 0};
+    const int ready = left.count() > 0 ? ::poll(&readable, 1, static_cast<int>(left.count())) : 0;
+    if (ready == 0) return false;
+    if (ready < 0) continue;  // interrupted
+    char buffer[512];
+    const ssize_t n = ::read(m_output, buffer, sizeof buffer);
+    if (n <= 0) {  // it ended
+      ::close(m_output);
+      m_output = -1;
+      break;
+    }
+    m_unread.append(buffer, static_cast<std::size_t>(n));
+    for (std::size_t end; (end = m_unread.find('\n')) != std::string::npos; m_unread.erase(0, end + 1)) {
+      if (m_unread.rfind("ready ", 0) != 0) continue;
+      m_device = m_unread.substr(6, end - 6);
+      ++m_lines;
+    }
+  }
+  return m_lines >= lines;
 }
 
 bool SimulatorProcess::waitForEnd(std::chrono::milliseconds timeout) {
-  if (!running()) return true;
-  pollfd ended{m_pidfd, POLLIN, 0};
-  ::poll(&ended, 1, static_cast<int>(timeout.count()));
-  return !running();
+  if (m_status) return true;
+  readOutput(INT_MAX, timeout);
+  if (m_output >= 0) return false;
+  int status = 0;
+  ::waitpid(m_pid, &status, 0);
+  m_status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+  return true;
 }
 
 int SimulatorProcess::stop() {
   if (m_pid <= 0) return -1;
-  if (!running()) return *m_status;
-  ::kill(m_pid, SIGTERM);
+  if (!m_status) ::kill(m_pid, SIGTERM);
   if (!waitForEnd(10s)) {
     ::kill(m_pid, SIGKILL);
-    int status = 0;
-    ::waitpid(m_pid, &status, 0);
-    m_status = exitStatus(status);
+    waitForEnd(10s);
   }
   return *m_status;
-}
-
-sim::Memory readSimulatorMemory(const std::filesystem::path& file) { return sim::loadMemoryFile(file); }
-
-void writeSimulatorMemory(const std::filesystem::path& file, const sim::Memory& memory) {
-  sim::saveMemoryFile(file, memory);
 }
 
 }  // namespace tarvek::test
