@@ -146,11 +146,12 @@ class DocumentTest : public QObject {
     const Programming before = h.app->document().record();
     Screen* editor = openEditor(h, "cmdEditGlobal");
     QVERIFY(shown(editor) && !main->isVisible());
+    QVERIFY(!enabled(editor, "txtForced"));  // while Call Progress Detection is on
     choose(editor, "optAislecall");
-    for (const char* name : {"txtAccess", "optHSEnabled", "optDisabled", "txtForced"})
-      QVERIFY2(!enabled(editor, name), name);
+    for (const char* name : {"txtAccess", "optHSEnabled", "optDisabled"}) QVERIFY2(!enabled(editor, name), name);
     choose(editor, "optAlarmDialer");
-    QVERIFY(enabled(editor, "txtAccess") && enabled(editor, "optHSEnabled"));
+    choose(editor, "optDisabled");
+    QVERIFY(enabled(editor, "txtAccess") && enabled(editor, "optHSEnabled") && enabled(editor, "txtForced"));
 
     retype(editor, "txtSecurity", QStringLiteral("12345"));
     click(editor, "cmdBack");
@@ -160,11 +161,11 @@ class DocumentTest : public QObject {
     QVERIFY(shown(editor) && h.app->document().record() == before);
 
     retype(editor, "txtSecurity", QStringLiteral("246810"));
+    retype(editor, "txtForced", QStringLiteral("7"));
     choose(editor, "optHSEnabled");
     editor->close();  // as Back
     QTRY_VERIFY(!h.app->editorScreen());
-    const GlobalSettings& written = h.app->document().record().global;
-    QCOMPARE(written.securityCode + " " + written.hookswitchFlash, std::string("246810 Enabled"));
+    QCOMPARE(h.app->document().record().global, globalOf("Alarm Dialer|246810|390618|1|6|Normal|Disabled|07|Enabled"));
     verifyMainShowsTheDocument(h);
   }
 
@@ -221,8 +222,8 @@ class DocumentTest : public QObject {
     verifyMainShowsTheDocument(h);
   }
 
-  // A short-layout unit read part way: no Hookswitch Flash, no pager marks, and lists the
-  // editors complete instead of overrunning.
+  // A short-layout unit read part way: no Hookswitch Flash, no pager marks, and lists that
+  // the editors complete instead of overrunning.
   void editorsOnAShortUnitsPartRead() {
     AppHarness h;
     MainScreen* main = h.startWithNew();
@@ -236,10 +237,14 @@ class DocumentTest : public QObject {
     QVERIFY(!enabled(editor, "fraHookswitch") && !enabled(editor, "optHSEnabled"));
     click(editor, "cmdBack");
     QVERIFY(!enabled(main, "lblHookswitch") && !enabled(main, "lblHookswitchSetting"));
-    click(openEditor(h, "cmdEditInputSpecs"), "cmdBack");
-    editor = openEditor(h, "cmdEditPhoneNumbers");
+    // The stepping editors open at input 1, whichever was shown last.
+    for (const char* button : {"cmdEditInputSpecs", "cmdEditPhoneNumbers"}) {
+      h.app->session().currentInput = 6;
+      editor = openEditor(h, button);
+      QCOMPARE(textOf(editor, "lblNumber"), QStringLiteral("1"));
+      click(editor, "cmdBack");
+    }
     QVERIFY(!enabled(editor, "chkCheck1"));
-    click(editor, "cmdBack");
     QCOMPARE(h.app->document().record().inputSpecs.size(), 72u);
     QCOMPARE(h.app->document().record().phoneNumbers.size(), 88u);
   }
@@ -251,17 +256,18 @@ class DocumentTest : public QObject {
     QTest::addColumn<bool>("incomplete");  // as a read that stopped in input 7's numbers leaves it
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QString>("result");  // the file holds the "old" or the "new" report, or "old+new"
+    QTest::addColumn<int>("messages");    // the questions and messages shown
     const QString save = QStringLiteral("mnuFileSave");
     const QString saveAs = QStringLiteral("mnuFileSaveAs");
-    QTest::newRow("Save, Yes replaces") << save << true << false << QList{int(Answer::Yes)} << "new";
-    QTest::newRow("Save, No appends") << save << true << false << QList{int(Answer::No)} << "old+new";
-    QTest::newRow("Save, Cancel") << save << true << false << QList{int(Answer::Cancel)} << "old";
-    QTest::newRow("Save, no file yet: Save As") << save << false << false << QList{int(Answer::Yes)} << "new";
-    QTest::newRow("Save As adds .txt, Yes") << saveAs << false << false << QList{int(Answer::Yes)} << "new";
-    QTest::newRow("Save, incomplete, Yes")
-        << save << true << true << QList{int(Answer::Yes), int(Answer::Yes)} << "new";
-    QTest::newRow("Save As, incomplete, No") << saveAs << false << true << QList{int(Answer::No)} << "old";
-    QTest::newRow("Save, Yes, disk full") << save << true << false << QList{int(Answer::Yes)} << "full";
+    const int yes = int(Answer::Yes), no = int(Answer::No);
+    QTest::newRow("Save, Yes replaces") << save << true << false << QList{yes} << "new" << 1;
+    QTest::newRow("Save, No appends") << save << true << false << QList{no} << "old+new" << 1;
+    QTest::newRow("Save, Cancel") << save << true << false << QList{int(Answer::Cancel)} << "old" << 1;
+    QTest::newRow("Save, no file yet: Save As") << save << false << false << QList{yes} << "new" << 1;
+    QTest::newRow("Save As adds .txt, Yes") << saveAs << false << false << QList{yes} << "new" << 1;
+    QTest::newRow("Save, incomplete, No") << save << true << true << QList{no} << "old" << 1;
+    QTest::newRow("Save As, incomplete, Yes") << saveAs << false << true << QList{yes, yes} << "new" << 2;
+    QTest::newRow("Save, Yes, disk full") << save << true << false << QList{yes} << "full" << 2;
   }
 
   void saveWritesAsAnswered() {
@@ -270,6 +276,7 @@ class DocumentTest : public QObject {
     QFETCH(bool, incomplete);
     QFETCH(QList<int>, answers);
     QFETCH(QString, result);
+    QFETCH(int, messages);
     AppHarness h;
     MainScreen* main = h.startWithNew();
     const fs::path file = h.folder / "Saved" / "Site A.txt";
@@ -286,8 +293,9 @@ class DocumentTest : public QObject {
       if (result == "full") full.emplace(1024);
       trigger(main, qPrintable(command));
     }
-    const bool asked = (command == "mnuFileSaveAs" || !named) && !(incomplete && answers[0] == int(Answer::No));
+    const bool asked = command == "mnuFileSaveAs" || !named;
     QCOMPARE(h.prompts.fileRequests.size(), std::size_t(asked));
+    QCOMPARE(int(h.prompts.shown.size()), messages);
     if (asked) QCOMPARE(h.prompts.fileRequests[0].folder, (h.folder / "Saved").string());
     const std::string now = settings::fileText(settings::fileLines(record, "Site A", ""));
     const std::string expected = result == "new" ? now : result == "old+new" ? old + now : old;

@@ -57,37 +57,44 @@ std::vector<std::string> sent(const ScriptedPort& port) {
   return commands;
 }
 
-// Every screen with a Help menu, how a fresh program brings it up, and its help topic.
+// Clicks the named button of whichever screen shows it and takes input; "Enter:" before the name focuses
+// the button and presses Enter instead.
+void press(QString name) {
+  const bool enter = name.startsWith(QStringLiteral("Enter:"));
+  name.remove(QStringLiteral("Enter:"));
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* button = window->isVisible() && window->isEnabled() ? window->findChild<QPushButton*>(name) : nullptr;
+    if (!button) continue;
+    if (!enter) return click(window, qPrintable(name));
+    button->setFocus();
+    return QTest::keyClick(button, Qt::Key_Return);
+  }
+  QFAIL(qPrintable(name + " is on no screen shown"));
+}
+
+QWidget* shownWindow(const char* name) {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->objectName() == QLatin1String(name)) return window;
+  return nullptr;
+}
+
+// Every screen with a Help menu, the buttons that bring it up from the selection screen,
+// and its help topic.
 struct ScreenRow {
   const char* name;
+  const char* path;
   const char* topic;
   const char* caption;  // of the help viewer
-  std::function<QWidget*(AppHarness&)> open;
 };
 
-QWidget* notFound(AppHarness& h) {
-  silent(h.port);
-  click(h.startAtSelect(), "cmdConnect");
-  return h.app->notFoundScreen();
-}
-
-QWidget* editor(AppHarness& h, const char* button) {
-  h.startWithNew();
-  return openEditor(h, button);
-}
-
 const ScreenRow kScreens[] = {
-    {"frmSelect", "Select", "Programming Selection Help", [](AppHarness& h) -> QWidget* { return h.startAtSelect(); }},
-    {"frmMain", "Main", "Main Help", [](AppHarness& h) -> QWidget* { return h.startWithNew(); }},
-    {"frmNotFound", "NotFound", "Comm Port Not Found Help", notFound},
-    {"frmCommPort", "CommPort", "Communications Port Help",
-     [](AppHarness& h) -> QWidget* {
-       click(notFound(h), "cmdChange");
-       return h.app->commPortScreen();
-     }},
-    {"frmGlobal", "Global", "Global Settings Help", [](AppHarness& h) { return editor(h, "cmdEditGlobal"); }},
-    {"frmInputSpecs", "InputSpecs", "Input Specs Help", [](AppHarness& h) { return editor(h, "cmdEditInputSpecs"); }},
-    {"frmNumbers", "Numbers", "Phone Numbers Help", [](AppHarness& h) { return editor(h, "cmdEditPhoneNumbers"); }},
+    {"frmSelect", "", "Select", "Programming Selection Help"},
+    {"frmMain", "cmdNew", "Main", "Main Help"},
+    {"frmNotFound", "cmdConnect", "NotFound", "Comm Port Not Found Help"},
+    {"frmCommPort", "cmdConnect cmdChange", "CommPort", "Communications Port Help"},
+    {"frmGlobal", "cmdNew cmdEditGlobal", "Global", "Global Settings Help"},
+    {"frmInputSpecs", "cmdNew cmdEditInputSpecs", "InputSpecs", "Input Specs Help"},
+    {"frmNumbers", "cmdNew cmdEditPhoneNumbers", "Numbers", "Phone Numbers Help"},
 };
 
 // The captions a user reads on a screen, without their "&" markers: its title, buttons,
@@ -166,112 +173,77 @@ class ShellTest : public QObject {
     QCOMPARE(child<QPushButton>(h.app->mainScreen(), "cmdSend")->isEnabled(), button == "cmdConnect");
     if (button == "cmdNew") QCOMPARE(record, newProgramming());
     if (button == "cmdConnect") QCOMPARE(record.global.securityCode, std::string("123456"));
-    if (button != "cmdExisting") return;
-    QCOMPARE(record, siteAAsRead());
-    QCOMPARE(h.prompts.fileRequests.at(0).folder, (h.folder / "Saved").string());
-    // Loaded as it stands, with a word on the value Send would refuse.
-    QVERIFY(h.prompts.lastText().starts_with("The file " + file.string() + " was opened, but some of its values"));
-    QCOMPARE(h.prompts.shown.back().detail, std::string("Input 2, Qualifier Timer: \"Hrs 18 Min 59 Sec 59\""));
-  }
-
-  void exitEnds_data() {
-    QTest::addColumn<bool>("fromMain");
-    QTest::addColumn<bool>("closed");  // the window closed instead of Exit clicked
-    QTest::newRow("selection, Exit") << false << false;
-    QTest::newRow("Main, Exit: signs off") << true << false;
-    QTest::newRow("Main, window closed: signs off") << true << true;
-  }
-
-  void exitEnds() {
-    QFETCH(bool, fromMain);
-    QFETCH(bool, closed);
-    AppHarness h;
-    Screen* screen = fromMain ? static_cast<Screen*>(h.startWithNew()) : h.startAtSelect();
-    if (closed)
-      screen->close();
-    else
-      click(screen, "cmdExit");
+    if (button == "cmdExisting") {
+      QCOMPARE(record, siteAAsRead());
+      QCOMPARE(h.prompts.fileRequests.at(0).folder, (h.folder / "Saved").string());
+      // Loaded as it stands, with a word on the value Send would refuse.
+      QVERIFY(h.prompts.lastText().starts_with("The file " + file.string() + " was opened, but some of its values"));
+      QCOMPARE(h.prompts.shown.back().detail, std::string("Input 2, Qualifier Timer: \"Hrs 18 Min 59 Sec 59\""));
+    }
+    h.app->mainScreen()->close();  // as Exit: signs off, then the program ends
     QVERIFY(h.ended);
-    QCOMPARE(sent(h.port), fromMain ? std::vector<std::string>{"BY"} : std::vector<std::string>{});
+    QCOMPARE(std::ranges::count(sent(h.port), std::string("BY")), 1);
   }
 
-  void notFoundGivesTheCallerBack_data() {
+  // Connect finding no Tarvek: the port-not-found screen before the disabled caller, its
+  // buttons, the Comm Port screen's, and Exit of the screen given back.
+  void notFoundAndCommPort_data() {
     QTest::addColumn<bool>("fromMain");
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("byEnter");  // the button focused and Enter pressed
-    QTest::newRow("selection, Cancel") << false << "cmdCancel" << false;
-    QTest::newRow("selection, Enter on Retry") << false << "cmdRetry" << true;
-    QTest::newRow("Main, Retry") << true << "cmdRetry" << false;
+    QTest::addColumn<QString>("buttons");
+    QTest::addColumn<int>("port");  // in setup.txt afterwards; 0: it cannot be written
+    QTest::newRow("selection: Cancel, Exit") << false << "cmdCancel cmdExit" << 17;
+    QTest::newRow("selection: Enter on Retry") << false << "Enter:cmdRetry" << 17;
+    QTest::newRow("Main: Retry, Exit signs off") << true << "cmdRetry cmdExit" << 17;
+    QTest::newRow("Main: Change, Apply") << true << "cmdChange cmdApply" << 4;
+    QTest::newRow("Change, Apply: setup.txt cannot be written") << false << "cmdChange cmdApply" << 0;
+    QTest::newRow("Change, Exit") << false << "cmdChange cmdExit" << 17;
   }
 
-  void notFoundGivesTheCallerBack() {
+  void notFoundAndCommPort() {
     QFETCH(bool, fromMain);
-    QFETCH(QString, button);
-    QFETCH(bool, byEnter);
+    QFETCH(QString, buttons);
+    QFETCH(int, port);
     AppHarness h;
-    writeFile(h.folder / "setup.txt", "CommPort=3\n");
+    const fs::path setupFile = h.folder / "setup.txt";
+    writeFile(setupFile, "CommPort=17\n");  // no Comm Port entry for it: Comm 1 stands in
     silent(h.port);
     Screen* caller = fromMain ? static_cast<Screen*>(h.startWithNew()) : h.startAtSelect();
+    if (!port) {  // a folder in its place: not even root writes it
+      fs::remove(setupFile);
+      fs::create_directory(setupFile);
+    }
     click(caller, "cmdConnect");
-    NotFoundScreen* notFound = h.app->notFoundScreen();
-    QVERIFY(shown(notFound));
-    QCOMPARE(labelText(notFound, "lblCommPort"), QStringLiteral("3"));
-    QVERIFY(!caller->isEnabled());
-    auto* pressed = child<QPushButton>(notFound, qPrintable(button));
-    pressed->setFocus();
-    if (byEnter)
-      QTest::keyClick(pressed, Qt::Key_Return);
-    else
-      click(notFound, qPrintable(button));
-    QTRY_VERIFY(!h.app->notFoundScreen());
-    QVERIFY(shown(caller) && caller->isEnabled());
-    QCOMPARE(sent(h.port), std::vector<std::string>{"HI"});  // neither button greets again
-  }
-
-  void commPortAppliesOrEnds_data() {
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("writable");
-    QTest::newRow("Apply") << "cmdApply" << true;
-    QTest::newRow("Apply, setup.txt cannot be written") << "cmdApply" << false;
-    QTest::newRow("Exit") << "cmdExit" << true;
-  }
-
-  void commPortAppliesOrEnds() {
-    QFETCH(QString, button);
-    QFETCH(bool, writable);
-    AppHarness h;
-    const fs::path setup = h.folder / "setup.txt";
-    writeFile(setup, "CommPort=17\n");  // no entry for it: Comm 1 stands in
-    silent(h.port);
-    SelectScreen* select = h.startAtSelect();
-    if (!writable) {  // a folder in its place: not even root writes it
-      fs::remove(setup);
-      fs::create_directory(setup);
+    QVERIFY(shown(h.app->notFoundScreen()) && !caller->isEnabled());
+    QCOMPARE(labelText(h.app->notFoundScreen(), "lblCommPort"), QStringLiteral("17"));
+    for (const QString& button : buttons.split(QLatin1Char(' '))) {
+      if (button == "cmdApply") {
+        auto* ports = child<QComboBox>(h.app->commPortScreen(), "cmbPort");
+        QCOMPARE(ports->count(), 16);
+        QCOMPARE(ports->currentText(), QStringLiteral("Comm 1"));
+        ports->setCurrentIndex(3);
+      }
+      press(button);
+      if (QTest::currentTestFailed() || h.ended) break;
+      if (button == "cmdChange") {
+        QTRY_VERIFY(!h.app->notFoundScreen());
+        QVERIFY(shown(h.app->commPortScreen()) && !caller->isEnabled());
+        continue;
+      }
+      QTRY_VERIFY(!h.app->notFoundScreen() && !h.app->commPortScreen());
+      QVERIFY(shown(caller) && caller->isEnabled());
+      if (button == "cmdApply") QCOMPARE(focusName(caller), QStringLiteral("cmdConnect"));
     }
-    click(select, "cmdConnect");
-    click(h.app->notFoundScreen(), "cmdChange");
-    QTRY_VERIFY(!h.app->notFoundScreen());
-    CommPortScreen* commPort = h.app->commPortScreen();
-    QVERIFY(shown(commPort) && !select->isEnabled());
-    auto* ports = child<QComboBox>(commPort, "cmbPort");
-    QCOMPARE(ports->count(), 16);
-    QCOMPARE(ports->currentText(), QStringLiteral("Comm 1"));
-    ports->setCurrentIndex(3);
-    click(commPort, qPrintable(button));
-    if (button == "cmdExit") {
-      QVERIFY(h.ended);
-      QCOMPARE(readFile(setup), std::string("CommPort=17\n"));
-      return;
-    }
-    QTRY_VERIFY(!h.app->commPortScreen());
-    QVERIFY(shown(select) && select->isEnabled());
-    QCOMPARE(focusName(select), QStringLiteral("cmdConnect"));
-    if (writable) QCOMPARE(readFile(setup), std::string("CommPort=4\n"));
+    QCOMPARE(h.ended, buttons.endsWith("cmdExit"));
+    // Neither button greets the Tarvek again; the Main screen's Exit signs off.
+    const bool signedOff = fromMain && h.ended;
+    QCOMPARE(sent(h.port), (signedOff ? std::vector<std::string>{"HI", "BY"} : std::vector<std::string>{"HI"}));
+    if (port) QCOMPARE(readFile(setupFile), "CommPort=" + std::to_string(port) + "\n");
     const std::string failure =
-        "The port setting could not be saved in " + setup.string() + ". Comm 4 is used until the program ends.";
-    QCOMPARE(h.prompts.texts(), writable ? std::vector<std::string>{} : std::vector<std::string>{failure});
+        "The port setting could not be saved in " + setupFile.string() + ". Comm 4 is used until the program ends.";
+    QCOMPARE(h.prompts.texts(), port ? std::vector<std::string>{} : std::vector<std::string>{failure});
+    if (!buttons.endsWith("cmdApply")) return;
     h.port.calls.clear();
-    click(select, "cmdConnect");
+    click(caller, "cmdConnect");
     QCOMPARE(h.port.calls.front(), std::string("pin 4"));
   }
 
@@ -286,9 +258,11 @@ class ShellTest : public QObject {
     const std::string file(findHelpTopic(s.topic)->file);
     fs::copy_file(programFolder() / file, h.folder / file);
     const QString help = fromWindows1252(readFile(h.folder / file));
-    QWidget* screen = s.open(h);
-    QVERIFY(shown(screen));
-    QCOMPARE(screen->objectName(), QLatin1String(s.name));
+    silent(h.port);
+    h.startAtSelect();
+    for (const QString& button : QString::fromLatin1(s.path).split(QLatin1Char(' '), Qt::SkipEmptyParts)) press(button);
+    QWidget* screen = shownWindow(s.name);
+    QVERIFY(screen);
     trigger(screen, "mnuHelpInstructions");
     HelpViewer* viewer = h.app->help().viewer();
     QVERIFY(shown(viewer));
