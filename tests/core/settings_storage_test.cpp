@@ -1,7 +1,10 @@
 #include "core/settings_storage.h"
 
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -139,6 +142,49 @@ TEST(SettingsStorage, LoadReadsTheFirstMiBOfARegularFileOrSaysWhyNot) {
     EXPECT_EQ(result.problem, problem) << name;
     EXPECT_EQ(result.record.has_value(), *problem == '\0') << name;
     EXPECT_EQ(result.record.value_or(test::siteAAsRead()).phoneNumbers, test::siteAAsRead().phoneNumbers) << name;
+  }
+}
+
+// Root writes through permissions: while this lives, the thread is held to them as a user
+// is. The powers stay permitted, so they come back at the end.
+class HeldToPermissions {
+ public:
+  HeldToPermissions() {
+    if (::syscall(SYS_capget, &m_header, m_saved) != 0) return;
+    __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+    for (const int power : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) lowered[0].effective &= ~(1u << power);
+    m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
+  }
+  ~HeldToPermissions() {
+    if (m_lowered) ::syscall(SYS_capset, &m_header, m_saved);
+  }
+  HeldToPermissions(const HeldToPermissions&) = delete;
+  HeldToPermissions& operator=(const HeldToPermissions&) = delete;
+
+ private:
+  __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct m_saved[2]{};
+  bool m_lowered = false;
+};
+
+// A file its owner made read-only stays as it is, though its folder would let a new file
+// take its place; in a read-only folder nothing is written either.
+TEST(SettingsStorage, AReadOnlyFileOrFolderKeepsTheOldFile) {
+  for (const bool folderToo : {false, true}) {
+    test::TempDir folder;
+    writeFile(folder / "Site A.txt", "old\r\n");
+    const fs::path locked = folderToo ? folder.path() : folder / "Site A.txt";
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(locked, write, fs::perm_options::remove);
+    const std::string before = snapshot(folder.path());
+    std::string error;
+    {
+      HeldToPermissions asAUser;
+      EXPECT_FALSE(save(folder / "Site A.txt", SaveMode::Replace, error)) << folderToo;
+    }
+    EXPECT_EQ(error, "Permission denied") << folderToo;
+    EXPECT_EQ(snapshot(folder.path()), before) << folderToo;
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
   }
 }
 
