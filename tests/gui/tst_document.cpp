@@ -53,6 +53,9 @@ struct KeyRow {
 const KeyRow kKeys[] = {
     {"digit box refuses a letter", "cmdEditGlobal", "txtSecurity", "12", 0, 0, "a", "", "12", kDigitsOnly},
     {"digit box takes a digit", "cmdEditGlobal", "txtSecurity", "12", 0, 0, "5", "", "125", ""},
+    {"digit box refuses Enter", "cmdEditGlobal", "txtSecurity", "12", Qt::Key_Return, 0, "\r", "", "12", kDigitsOnly},
+    {"three characters at once: judged one by one", "cmdEditGlobal", "txtSecurity", "12", Qt::Key_5, 0, "5x5", "",
+     "125", kDigitsOnly},
     {"digit box emptied by one digit too many", "cmdEditGlobal", "txtSecurity", "123456", 0, 0, "7", "", "",
      "The Security Code cannot be more than 6 digits"},
     {"Alt+letter refused", "cmdEditGlobal", "txtSecurity", "12", Qt::Key_A, Qt::AltModifier, "a", "", "12",
@@ -215,6 +218,7 @@ class DocumentTest : public QObject {
     retype(editor, "txtPhoneNbr8", QStringLiteral("9"));
     click(editor, "cmdNext");
     QCOMPARE(textOf(editor, "txtPhoneNbr2"), QStringLiteral("555"));
+    QVERIFY(child<QCheckBox>(editor, "chkCheck2")->isChecked());
     click(editor, "cmdBack");
     QTRY_VERIFY(!h.app->editorScreen());
     QCOMPARE(phoneLine(h, 1, 2), std::string(" P (2) 555"));
@@ -249,10 +253,10 @@ class DocumentTest : public QObject {
     QCOMPARE(h.app->document().record().phoneNumbers.size(), 88u);
   }
 
-  // Save and Save As against an old Saved/Site A.txt; Save As is given "Site A".
+  // Save and Save As against an old settings file; Save As is given its name less ".txt".
   void saveWritesAsAnswered_data() {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("named");       // the document's file is Site A.txt
+    QTest::addColumn<bool>("named");       // the document's file is the old one
     QTest::addColumn<bool>("incomplete");  // as a read that stopped in input 7's numbers leaves it
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QString>("result");  // the file holds the "old" or the "new" report, or "old+new"
@@ -279,14 +283,18 @@ class DocumentTest : public QObject {
     QFETCH(int, messages);
     AppHarness h;
     MainScreen* main = h.startWithNew();
-    const fs::path file = h.folder / "Saved" / "Site A.txt";
-    const std::string old = settings::fileText(settings::fileLines(newProgramming(), "Site A", "earlier"));
+    // Its name is UTF-8 in the file system, Windows-1252 in the report.
+    const fs::path file = h.folder / "Saved" / "B\u00fcro \u20ac.txt";
+    const std::string name =
+        "B\xfc"
+        "ro \x80";
+    const std::string old = settings::fileText(settings::fileLines(newProgramming(), name, "earlier"));
     writeFile(file, old);
     Programming record = siteA();
     if (incomplete) record.phoneNumbers.resize(70);
     h.app->document().setRecord(record);
     if (named) h.app->document().setFilePath(file.string());
-    h.prompts.fileNames.push_back((h.folder / "Saved" / "Site A").string());
+    h.prompts.fileNames.push_back((h.folder / "Saved" / "B\u00fcro \u20ac").string());
     for (const int answer : answers) h.prompts.answers.push_back(Answer(answer));
     {
       std::optional<FileSizeLimit> full;  // less than one report goes, then the disk is full
@@ -297,7 +305,7 @@ class DocumentTest : public QObject {
     QCOMPARE(h.prompts.fileRequests.size(), std::size_t(asked));
     QCOMPARE(int(h.prompts.shown.size()), messages);
     if (asked) QCOMPARE(h.prompts.fileRequests[0].folder, (h.folder / "Saved").string());
-    const std::string now = settings::fileText(settings::fileLines(record, "Site A", ""));
+    const std::string now = settings::fileText(settings::fileLines(record, name, ""));
     const std::string expected = result == "new" ? now : result == "old+new" ? old + now : old;
     QCOMPARE(undated(readFile(file)), undated(expected));
     QCOMPARE(h.app->document().filePath(), named || result == "new" ? file.string() : std::string());
@@ -308,6 +316,13 @@ class DocumentTest : public QObject {
     QCOMPARE(h.app->document().record(), record);
   }
 
+  void saveAsCancelledWritesNothing() {
+    AppHarness h;
+    trigger(h.startWithNew(), "mnuFileSaveAs");
+    QCOMPARE(h.prompts.fileRequests.size(), std::size_t(1));
+    QVERIFY(fs::is_empty(h.folder / "Saved") && h.app->document().filePath().empty());
+  }
+
   void existingFileRefusedChangesNothing() {
     AppHarness h;
     SelectScreen* select = h.startAtSelect();
@@ -315,6 +330,8 @@ class DocumentTest : public QObject {
     const Programming before = h.app->document().record();
     const fs::path file = h.folder / "Saved" / "cut.txt";
     fs::copy_file(filesDataDir() / "read" / "ends_in_phone_numbers.txt", file);
+    click(select, "cmdExisting");  // the dialog cancelled
+    QVERIFY(h.prompts.shown.empty() && !h.app->mainScreen());
     h.prompts.fileNames.push_back(file.string());
     click(select, "cmdExisting");
     QCOMPARE(h.prompts.texts(),

@@ -190,22 +190,24 @@ class ShellTest : public QObject {
   void notFoundAndCommPort_data() {
     QTest::addColumn<bool>("fromMain");
     QTest::addColumn<QString>("buttons");
-    QTest::addColumn<int>("port");  // in setup.txt afterwards; 0: it cannot be written
-    QTest::newRow("selection: Cancel, Exit") << false << "cmdCancel cmdExit" << 17;
-    QTest::newRow("selection: Enter on Retry") << false << "Enter:cmdRetry" << 17;
-    QTest::newRow("Main: Retry, Exit signs off") << true << "cmdRetry cmdExit" << 17;
-    QTest::newRow("Main: Change, Apply") << true << "cmdChange cmdApply" << 4;
-    QTest::newRow("Change, Apply: setup.txt cannot be written") << false << "cmdChange cmdApply" << 0;
-    QTest::newRow("Change, Exit") << false << "cmdChange cmdExit" << 17;
+    QTest::addColumn<int>("before");  // the port in setup.txt; 17 has no Comm Port entry: Comm 1 stands in
+    QTest::addColumn<int>("port");    // in setup.txt afterwards; 0: it cannot be written
+    QTest::newRow("selection: Cancel, Exit") << false << "cmdCancel cmdExit" << 17 << 17;
+    QTest::newRow("selection: Enter on Retry") << false << "Enter:cmdRetry" << 17 << 17;
+    QTest::newRow("Main: Retry, Exit signs off") << true << "cmdRetry cmdExit" << 17 << 17;
+    QTest::newRow("Main: Change, Apply") << true << "cmdChange cmdApply" << 16 << 4;
+    QTest::newRow("Change, Apply: setup.txt cannot be written") << false << "cmdChange cmdApply" << 17 << 0;
+    QTest::newRow("Change, Exit") << false << "cmdChange cmdExit" << 17 << 17;
   }
 
   void notFoundAndCommPort() {
     QFETCH(bool, fromMain);
     QFETCH(QString, buttons);
+    QFETCH(int, before);
     QFETCH(int, port);
     AppHarness h;
     const fs::path setupFile = h.folder / "setup.txt";
-    writeFile(setupFile, "CommPort=17\n");  // no Comm Port entry for it: Comm 1 stands in
+    writeFile(setupFile, "CommPort=" + std::to_string(before) + "\n");
     silent(h.port);
     Screen* caller = fromMain ? static_cast<Screen*>(h.startWithNew()) : h.startAtSelect();
     if (!port) {  // a folder in its place: not even root writes it
@@ -214,12 +216,12 @@ class ShellTest : public QObject {
     }
     click(caller, "cmdConnect");
     QVERIFY(shown(h.app->notFoundScreen()) && !caller->isEnabled());
-    QCOMPARE(labelText(h.app->notFoundScreen(), "lblCommPort"), QStringLiteral("17"));
+    QCOMPARE(labelText(h.app->notFoundScreen(), "lblCommPort"), QString::number(before));
     for (const QString& button : buttons.split(QLatin1Char(' '))) {
       if (button == "cmdApply") {
         auto* ports = child<QComboBox>(h.app->commPortScreen(), "cmbPort");
         QCOMPARE(ports->count(), 16);
-        QCOMPARE(ports->currentText(), QStringLiteral("Comm 1"));
+        QCOMPARE(ports->currentText(), QStringLiteral("Comm %1").arg(before <= 16 ? before : 1));
         ports->setCurrentIndex(3);
       }
       press(button);
@@ -268,14 +270,20 @@ class ShellTest : public QObject {
     QVERIFY(shown(viewer));
     QCOMPARE(viewer->windowTitle(), QLatin1String(s.caption));
     QCOMPARE(viewer->text(), help);
-    // Asked for again before the closed viewer is gone, a viewer comes that stays.
+    for (const QString& line : help.split(QLatin1Char('\n'))) QVERIFY2(line.size() <= 72, qPrintable(line));
+    trigger(screen, "mnuHelpInstructions");  // brings the open viewer to the front
+    QCOMPARE(h.app->help().viewer(), viewer);
+    // Asked for again before the closed window is gone, a window comes that stays.
     trigger(viewer, "mnuFileClose");
     trigger(screen, "mnuHelpInstructions");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(shown(h.app->help().viewer()));
     trigger(screen, "mnuHelpAbout");
+    h.app->help().about()->close();
+    trigger(screen, "mnuHelpAbout");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(shown(h.app->help().viewer()) && shown(h.app->help().about()));
+    QCOMPARE(labelText(h.app->help().about(), "lblName"), QStringLiteral("Tarvek Programmer"));
     QCOMPARE(labelText(h.app->help().about(), "lblVersion"), QStringLiteral("Version 1.0.0"));
-    QVERIFY(shown(h.app->help().about()) && shown(screen) && h.prompts.shown.empty());
+    QVERIFY(shown(screen) && h.prompts.shown.empty());
     QStringList unnamed;
     for (const QString& caption : captionsOf(screen))
       if (!names(help, caption)) unnamed << caption;
