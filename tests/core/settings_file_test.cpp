@@ -59,12 +59,17 @@ TEST(SettingsFile, ReadsOrRefusesEachFileOfTheDataFolder) {
   // An unknown Function reads as Aislecall, which alone makes Access Code and Call Progress "N/A".
   Programming unknownFunction = siteA;
   unknownFunction.global = test::globalOf("Aislecall|123456|N/A|3|12|Fast|N/A|07|Enabled");
+  // Every Global option's other value, and nothing Send would refuse.
+  Programming otherOptions = siteA;
+  test::all(test::setGlobal("Alarm Dialer|123456|654321|3|12|Normal|Enabled|N/A|Disabled"),
+            test::setField(2, lines::Field::QualifierTimer, "Hrs 18 Min 00 Sec 00"))(otherOptions);
   const std::string noGlobal = "The file ends before the Global Settings heading.";
   const std::string noInputs = "The file ends before the Input Specifications heading.";
   std::map<std::string, std::pair<Programming, std::string>> expected = {
       {"forced_play_one_digit.txt", {siteA, ""}},  // "7" comes back as "07"
       {"function_unknown.txt", {unknownFunction, ""}},
       {"aislecall.txt", {test::shopFloor(), ""}},
+      {"valid_alarm_dialer.txt", {otherOptions, ""}},
       {"no_global_heading.txt", {{}, noGlobal}},
       {"no_input_heading.txt", {{}, noInputs}},
       {"ends_after_global.txt", {{}, noInputs}},
