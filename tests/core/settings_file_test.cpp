@@ -3,7 +3,10 @@
 #include "core/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <functional>
@@ -186,7 +189,7 @@ TEST(SettingsStorage, ReplacesOrAppendsThroughATemporaryFileAndLeavesNoneBehind)
   EXPECT_EQ(fs::status(folder / "real.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
-// Permissions do not stop root, so the failures are made by what stands in the way. A
+// What stands in the way makes these failures (read-only places follow below). A
 // named pipe must neither hold the save up nor be replaced by a file.
 TEST(SettingsStorage, AFailedSaveSaysWhyAndChangesNothing) {
   for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
@@ -208,6 +211,49 @@ TEST(SettingsStorage, AFailedSaveSaysWhyAndChangesNothing) {
     refused(c, c / "Site A.txt", "Is a directory");
     writeFile(d / "plain", "x");  // a plain file in the place of its folder
     refused(d, d / "plain" / "Site A.txt", "Not a directory");
+  }
+}
+
+// Root writes through permissions: while this lives, the thread is held to them as a user
+// is. The powers stay permitted, so they come back at the end.
+class HeldToPermissions {
+ public:
+  HeldToPermissions() {
+    if (::syscall(SYS_capget, &m_header, m_saved) != 0) return;
+    __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+    for (const int power : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) lowered[0].effective &= ~(1u << power);
+    m_lowered = ::syscall(SYS_capset, &m_header, lowered) == 0;
+  }
+  ~HeldToPermissions() {
+    if (m_lowered) ::syscall(SYS_capset, &m_header, m_saved);
+  }
+  HeldToPermissions(const HeldToPermissions&) = delete;
+  HeldToPermissions& operator=(const HeldToPermissions&) = delete;
+
+ private:
+  __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct m_saved[2]{};
+  bool m_lowered = false;
+};
+
+// A file its owner made read-only stays as it is, though its folder would let a new file
+// take its place; in a read-only folder nothing is written either.
+TEST(SettingsStorage, AReadOnlyFileOrFolderKeepsTheOldFile) {
+  for (const bool folderToo : {false, true}) {
+    test::TempDir folder;
+    writeFile(folder / "Site A.txt", "old\r\n");
+    const fs::path locked = folderToo ? folder.path() : folder / "Site A.txt";
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(locked, write, fs::perm_options::remove);
+    const std::string before = snapshot(folder.path());
+    std::string error;
+    {
+      HeldToPermissions asAUser;
+      EXPECT_FALSE(save(folder / "Site A.txt", SaveMode::Replace, error)) << folderToo;
+    }
+    EXPECT_EQ(error, "Permission denied") << folderToo;
+    EXPECT_EQ(snapshot(folder.path()), before) << folderToo;
+    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
   }
 }
 

@@ -1,16 +1,14 @@
 #pragma once
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTest>
 
 #include "support/app_harness.h"
 
-// Steps shared by the editor tests: open an editor from the real Main screen, type
-// into its boxes with real key events, read what the screens show.
+// Steps shared by the screen tests: open a screen from the real ones, type into its
+// boxes with real key events, read what the screens show.
 namespace tarvek::test {
 
 // Clicks one of the Main screen's Edit buttons and returns the editor it opened.
@@ -26,13 +24,9 @@ inline void choose(QWidget* screen, const char* name) {
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
 }
 
-// Runs the screen's Help, Instructions command and returns the help topic it set.
-inline QString instructionsTopic(AppHarness& h, QWidget* screen) {
-  trigger(screen, "mnuHelpInstructions");
-  return QString::fromStdString(h.app->session().helpTopic);
-}
-
 inline QLineEdit* box(QWidget* screen, const char* name) { return child<QLineEdit>(screen, name); }
+
+inline bool enabled(QWidget* screen, const char* name) { return child<QWidget>(screen, name)->isEnabled(); }
 
 // The text of a box or a label.
 inline QString textOf(QWidget* screen, const char* name) {
@@ -54,21 +48,37 @@ inline QString focusName(QWidget* screen) {
   return focus ? focus->objectName() : QString();
 }
 
-// The named widgets in the order the Tab key reaches them, from the first of them.
-inline QStringList tabOrder(QWidget* screen, const QStringList& names) {
-  QStringList order;
-  auto* first = child<QWidget>(screen, qPrintable(names.value(0)));
-  for (QWidget* widget = first; widget && order.size() < names.size(); widget = widget->nextInFocusChain()) {
-    if (names.contains(widget->objectName()) && !order.contains(widget->objectName())) order << widget->objectName();
-    if (widget->nextInFocusChain() == first) break;
-  }
-  return order;
-}
-
+// The texts of the messages shown, "|" between them.
 inline QString messages(const ScriptedPrompts& prompts) {
   QStringList texts;
   for (const auto& text : prompts.texts()) texts << QString::fromStdString(text);
   return texts.join(QLatin1Char('|'));
+}
+
+// Fails unless the Main screen shows the document's record: its nine Global settings
+// and both lists.
+inline void verifyMainShowsTheDocument(AppHarness& h) {
+  MainScreen* main = h.app->mainScreen();
+  QVERIFY(shown(main));
+  const Programming& record = h.app->document().record();
+  const GlobalSettings& g = record.global;
+  const std::pair<const char*, const std::string&> labels[] = {
+      {"lblFunctionSetting", g.function},           {"lblSecurityCodeSetting", g.securityCode},
+      {"lblAccessCodeSetting", g.accessCode},       {"lblRingDelaySetting", g.ringDelay},
+      {"lblRingbackLimitSetting", g.ringbackLimit}, {"lblDialingSpeedSetting", g.dialingSpeed},
+      {"lblCallProgressSetting", g.callProgress},   {"lblForcedSetting", g.forcedPlayTimer},
+      {"lblHookswitchSetting", g.hookswitchFlash}};
+  for (const auto& [name, value] : labels) QCOMPARE(labelText(main, name), fromWindows1252(value));
+  QCOMPARE(listLines(main, "lstInputSpecs"), toQt(record.inputSpecs));
+  QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(record.phoneNumbers));
+}
+
+// The rows of a table kept in an array of structs with a name: the test fetches its
+// row by index.
+template <typename Row, std::size_t N>
+void addRows(const Row (&rows)[N]) {
+  QTest::addColumn<int>("row");
+  for (std::size_t i = 0; i < N; ++i) QTest::newRow(rows[i].name) << static_cast<int>(i);
 }
 
 }  // namespace tarvek::test

@@ -1,30 +1,126 @@
+// The program's shell on the real screens: start-up, the ways between the screens, the
+// Help menus and the viewer, the real message box and the termination signals.
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QListWidget>
+#include <QGroupBox>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
-#include "core/link_operations.h"
-#include "core/programming.h"
+#include "core/help_topics.h"
+#include "editor_steps.h"
+#include "gui/about_screen.h"
+#include "gui/help_desk.h"
+#include "gui/help_viewer.h"
 #include "gui/qt_prompts.h"
 #include "port/termination_signals.h"
-#include "support/app_harness.h"
+#include "support/sample_records.h"
 
 extern char** environ;
 
 using namespace tarvek;
 using namespace tarvek::test;
+namespace fs = std::filesystem;
 
 namespace {
+
+fs::path programFolder() { return qEnvironmentVariable("TARVEK_PROGRAM_DIR").toStdString(); }
+
+void silent(ScriptedPort& port) {
+  port.responder = [](const std::string&) { return std::nullopt; };
+}
+
+// A unit that answers every read: its Global settings differ from a new programming's.
+void answersEveryRead(ScriptedPort& port) {
+  port.responder = [](const std::string& sent) -> std::optional<std::string> {
+    if (sent == "MR") return "21234566543213121105";
+    if (sent.size() == 3 && sent[0] == 'I') return std::string("000201\0\0\0\0", 10);
+    if (sent.size() == 4 && sent[0] == 'N') return std::string(32, ' ') + "0";
+    return "OK";
+  };
+}
+
+std::vector<std::string> sent(const ScriptedPort& port) {
+  std::vector<std::string> commands;
+  for (const auto& exchange : port.exchanges) commands.push_back(exchange.sent);
+  return commands;
+}
+
+// Clicks the named button of whichever screen shows it and takes input; "Enter:" before the name focuses
+// the button and presses Enter instead.
+void press(QString name) {
+  const bool enter = name.startsWith(QStringLiteral("Enter:"));
+  name.remove(QStringLiteral("Enter:"));
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    auto* button = window->isVisible() && window->isEnabled() ? window->findChild<QPushButton*>(name) : nullptr;
+    if (!button) continue;
+    if (!enter) return click(window, qPrintable(name));
+    button->setFocus();
+    return QTest::keyClick(button, Qt::Key_Return);
+  }
+  QFAIL(qPrintable(name + " is on no screen shown"));
+}
+
+QWidget* shownWindow(const char* name) {
+  for (QWidget* window : QApplication::topLevelWidgets())
+    if (window->isVisible() && window->objectName() == QLatin1String(name)) return window;
+  return nullptr;
+}
+
+// Every screen with a Help menu, the buttons that bring it up from the selection screen,
+// and its help topic.
+struct ScreenRow {
+  const char* name;
+  const char* path;
+  const char* topic;
+  const char* caption;  // of the help viewer
+};
+
+const ScreenRow kScreens[] = {
+    {"frmSelect", "", "Select", "Programming Selection Help"},
+    {"frmMain", "cmdNew", "Main", "Main Help"},
+    {"frmNotFound", "cmdConnect", "NotFound", "Comm Port Not Found Help"},
+    {"frmCommPort", "cmdConnect cmdChange", "CommPort", "Communications Port Help"},
+    {"frmGlobal", "cmdNew cmdEditGlobal", "Global", "Global Settings Help"},
+    {"frmInputSpecs", "cmdNew cmdEditInputSpecs", "InputSpecs", "Input Specs Help"},
+    {"frmNumbers", "cmdNew cmdEditPhoneNumbers", "Numbers", "Phone Numbers Help"},
+};
+
+// The captions a user reads on a screen, without their "&" markers: its title, buttons,
+// frames, caption labels (not those showing values) and menus.
+QStringList captionsOf(QWidget* screen) {
+  QStringList texts{screen->windowTitle()};
+  for (const auto* button : screen->findChildren<QAbstractButton*>()) texts << button->text();
+  for (const auto* frame : screen->findChildren<QGroupBox*>()) texts << frame->title();
+  for (const auto* label : screen->findChildren<QLabel*>())
+    if (!label->objectName().contains(QRegularExpression(QStringLiteral("Setting$|^lblNumber$|^lblCommPort$"))))
+      texts << label->text();
+  for (const QAction* menu : screen->findChild<QMenuBar*>()->actions()) {
+    texts << menu->text();
+    for (const QAction* item : menu->menu()->actions()) texts << item->text();
+  }
+  texts.replaceInStrings(QStringLiteral("&"), QString());
+  texts.removeAll(QString());
+  return texts;
+}
+
+// Whether the help names the caption as a whole phrase, however its lines were broken.
+bool names(const QString& help, const QString& caption) {
+  QString phrase = QRegularExpression::escape(caption.simplified());
+  phrase.replace(QStringLiteral("\\ "), QStringLiteral("\\s+"));
+  return help.contains(QRegularExpression(QStringLiteral("(?<![A-Za-z0-9])%1(?![A-Za-z0-9])").arg(phrase)));
+}
 
 // Whether the process has a handler of its own for the signal.
 bool catches(pid_t pid, int signal) {
@@ -34,221 +130,204 @@ bool catches(pid_t pid, int signal) {
   return false;
 }
 
-// A child process, killed if a failed test leaves it running.
-struct Child {
-  ~Child() {
-    if (pid > 0 && !ended()) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-    }
-  }
-  bool ended() {
-    if (!done) done = ::waitpid(pid, &status, WNOHANG) == pid;
-    return done;
-  }
-
-  pid_t pid = 0;
-  int status = 0;
-  bool done = false;
-};
-
-// A port on which nothing answers.
-void silent(ScriptedPort& port) {
-  port.responder = [](const std::string&) { return std::nullopt; };
-}
-
 }  // namespace
 
 class ShellTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startUpShowsTheSelectionAfterTheSignOn() {
+  void startUpShowsTheSelectionAfterTheSignOnWithThePortOfSetup() {
     AppHarness h;
+    writeFile(h.folder / "setup.txt", "CommPort=12\n");
+    silent(h.port);
     QElapsedTimer clock;
     clock.start();
     h.app->start();
     QVERIFY(shown(h.app->signOnScreen()));
     QCOMPARE(h.app->signOnScreen()->timer()->timerType(), Qt::PreciseTimer);
-    savePicture(h.app->signOnScreen(), QStringLiteral("frmSignOn"));
-    QCOMPARE(labelText(h.app->signOnScreen(), "lblVersion"), QStringLiteral("Version 1.0.0"));
-    QVERIFY(!h.app->selectScreen());
     QTRY_VERIFY_WITH_TIMEOUT(shown(h.app->selectScreen()), 4000);
     QVERIFY2(clock.elapsed() >= 2000, QByteArray::number(clock.elapsed()).constData());
     QTRY_VERIFY(!h.app->signOnScreen());
-    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=1\n"));
-    QVERIFY(std::filesystem::is_directory(h.folder / "Saved"));
-    QCOMPARE(h.app->session().portNumber, 1);
-    savePicture(h.app->selectScreen(), QStringLiteral("frmSelect"));
+    click(h.app->selectScreen(), "cmdConnect");
+    QCOMPARE(h.port.calls.front(), std::string("pin 12"));
   }
 
-  void startUpTakesThePortFromSetup() {
-    AppHarness h;
-    writeFile(h.folder / "setup.txt", "CommPort=12\n");
-    h.startAtSelect();
-    QCOMPARE(h.app->session().portNumber, 12);
-    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=12\n"));
-  }
-
-  void newShowsTheDefaults() {
-    AppHarness h;
-    MainScreen* main = h.startWithNew();
-    QVERIFY(shown(main));
-    QTRY_VERIFY(!h.app->selectScreen());
-    const Programming defaults = newProgramming();
-    QCOMPARE(labelText(main, "lblFunctionSetting"), QStringLiteral("Alarm Dialer"));
-    QCOMPARE(labelText(main, "lblSecurityCodeSetting"), QStringLiteral("507231"));
-    QCOMPARE(labelText(main, "lblAccessCodeSetting"), QStringLiteral("390618"));
-    QCOMPARE(labelText(main, "lblRingDelaySetting"), QStringLiteral("1"));
-    QCOMPARE(labelText(main, "lblRingbackLimitSetting"), QStringLiteral("6"));
-    QCOMPARE(labelText(main, "lblDialingSpeedSetting"), QStringLiteral("Normal"));
-    QCOMPARE(labelText(main, "lblCallProgressSetting"), QStringLiteral("Enabled"));
-    QCOMPARE(labelText(main, "lblForcedSetting"), QStringLiteral("N/A"));
-    QCOMPARE(labelText(main, "lblHookswitchSetting"), QStringLiteral("Disabled"));
-    QCOMPARE(listLines(main, "lstInputSpecs"), toQt(defaults.inputSpecs));
-    QCOMPARE(listLines(main, "lstPhoneNumbers"), toQt(defaults.phoneNumbers));
-    // Offline: Connect offered, Send locked.
-    QVERIFY(child<QPushButton>(main, "cmdConnect")->isVisible());
-    QVERIFY(!child<QPushButton>(main, "cmdSend")->isEnabled());
-    savePicture(main, QStringLiteral("frmMain-new"));
-  }
-
-  void selectionExitEndsAtOnce() {
-    AppHarness h;
-    h.startAtSelect();
-    click(h.app->selectScreen(), "cmdExit");
-    QVERIFY(h.ended);
-    QVERIFY(h.prompts.shown.empty());
-    QVERIFY(h.port.calls.empty());
-  }
-
-  void noTarvekLeadsToNotFoundAndBack_data() {
+  void selectionLeadsToTheMainScreenShowingTheDocument_data() {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<int>("key");  // 0: clicked with the mouse
-    QTest::newRow("Cancel") << QStringLiteral("cmdCancel") << 0;
-    QTest::newRow("Retry") << QStringLiteral("cmdRetry") << 0;
-    QTest::newRow("Return on Retry") << QStringLiteral("cmdRetry") << int(Qt::Key_Return);
+    for (const char* button : {"cmdNew", "cmdExisting", "cmdConnect"}) QTest::newRow(button) << button;
   }
 
-  void noTarvekLeadsToNotFoundAndBack() {
+  void selectionLeadsToTheMainScreenShowingTheDocument() {
     QFETCH(QString, button);
-    QFETCH(int, key);
     AppHarness h;
-    writeFile(h.folder / "setup.txt", "CommPort=3\n");
-    silent(h.port);
+    answersEveryRead(h.port);
     SelectScreen* select = h.startAtSelect();
-    click(select, "cmdConnect");
-    NotFoundScreen* notFound = h.app->notFoundScreen();
-    QVERIFY(shown(notFound));
-    QCOMPARE(labelText(notFound, "lblNotFound"), QStringLiteral("Tarvek not found on Comm"));
-    QCOMPARE(labelText(notFound, "lblCommPort"), QStringLiteral("3"));
-    QVERIFY(!select->isEnabled());
-    QVERIFY(h.app->session().caller == Caller::Select);
-    QVERIFY(!h.app->document().online());
-    savePicture(notFound, QStringLiteral("frmNotFound"));
-
-    if (key) {
-      auto* focused = child<QPushButton>(notFound, button.toLatin1().constData());
-      focused->setFocus();
-      QTest::keyClick(focused, Qt::Key(key));
-    } else {
-      click(notFound, button.toLatin1().constData());
+    const fs::path file = h.folder / "Saved" / "Site A.txt";
+    fs::copy_file(filesDataDir() / "golden_alarm_dialer.txt", file);
+    h.prompts.fileNames.push_back(file.string());
+    click(select, qPrintable(button));
+    QTRY_VERIFY(!h.app->selectScreen());
+    verifyMainShowsTheDocument(h);
+    const Programming& record = h.app->document().record();
+    // Online after Connect: Send offered instead of Connect.
+    QCOMPARE(child<QPushButton>(h.app->mainScreen(), "cmdSend")->isEnabled(), button == "cmdConnect");
+    if (button == "cmdNew") QCOMPARE(record, newProgramming());
+    if (button == "cmdConnect") QCOMPARE(record.global.securityCode, std::string("123456"));
+    if (button == "cmdExisting") {
+      QCOMPARE(record, siteAAsRead());
+      QCOMPARE(h.prompts.fileRequests.at(0).folder, (h.folder / "Saved").string());
+      // Loaded as it stands, with a word on the value Send would refuse.
+      QVERIFY(h.prompts.lastText().starts_with("The file " + file.string() + " was opened, but some of its values"));
+      QCOMPARE(h.prompts.shown.back().detail, std::string("Input 2, Qualifier Timer: \"Hrs 18 Min 59 Sec 59\""));
     }
-    QTRY_VERIFY(!h.app->notFoundScreen());
-    QVERIFY(shown(select) && select->isEnabled());
-    // Neither button greets again.
-    QCOMPARE(h.port.exchanges.size(), 1u);
+    h.app->mainScreen()->close();  // as Exit: signs off, then the program ends
+    QVERIFY(h.ended);
+    QCOMPARE(std::ranges::count(sent(h.port), std::string("BY")), 1);
   }
 
-  void changeCommPortThenApplyUsesTheNewPort() {
+  // Connect finding no Tarvek: the port-not-found screen before the disabled caller, its
+  // buttons, the Comm Port screen's, and Exit of the screen given back.
+  void notFoundAndCommPort_data() {
+    QTest::addColumn<bool>("fromMain");
+    QTest::addColumn<QString>("buttons");
+    QTest::addColumn<int>("before");  // the port in setup.txt; 17 has no Comm Port entry: Comm 1 stands in
+    QTest::addColumn<int>("port");    // in setup.txt afterwards; 0: it cannot be written
+    QTest::newRow("selection: Cancel, Exit") << false << "cmdCancel cmdExit" << 17 << 17;
+    QTest::newRow("selection: Enter on Retry") << false << "Enter:cmdRetry" << 17 << 17;
+    QTest::newRow("Main: Retry, Exit signs off") << true << "cmdRetry cmdExit" << 17 << 17;
+    QTest::newRow("Main: Change, Apply") << true << "cmdChange cmdApply" << 16 << 4;
+    QTest::newRow("Change, Apply: setup.txt cannot be written") << false << "cmdChange cmdApply" << 17 << 0;
+    QTest::newRow("Change, Exit") << false << "cmdChange cmdExit" << 17 << 17;
+  }
+
+  void notFoundAndCommPort() {
+    QFETCH(bool, fromMain);
+    QFETCH(QString, buttons);
+    QFETCH(int, before);
+    QFETCH(int, port);
     AppHarness h;
+    const fs::path setupFile = h.folder / "setup.txt";
+    writeFile(setupFile, "CommPort=" + std::to_string(before) + "\n");
     silent(h.port);
-    SelectScreen* select = h.startAtSelect();
-    click(select, "cmdConnect");
-    click(h.app->notFoundScreen(), "cmdChange");
-    QTRY_VERIFY(!h.app->notFoundScreen());
-    CommPortScreen* commPort = h.app->commPortScreen();
-    QVERIFY(shown(commPort));
-    QVERIFY(!select->isEnabled());
-    auto* ports = child<QComboBox>(commPort, "cmbPort");
-    QCOMPARE(ports->count(), 16);
-    QCOMPARE(ports->itemText(0), QStringLiteral("Comm 1"));
-    QCOMPARE(ports->itemText(15), QStringLiteral("Comm 16"));
-    QCOMPARE(ports->currentText(), QStringLiteral("Comm 1"));
-    savePicture(commPort, QStringLiteral("frmCommPort"));
-
-    ports->setCurrentIndex(3);
-    click(commPort, "cmdApply");
-    QTRY_VERIFY(!h.app->commPortScreen());
-    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=4\n"));
-    QVERIFY(shown(select) && select->isEnabled());
-    QCOMPARE(select->focusWidget(), static_cast<QWidget*>(select->connectButton()));
-
+    Screen* caller = fromMain ? static_cast<Screen*>(h.startWithNew()) : h.startAtSelect();
+    if (!port) {  // a folder in its place: not even root writes it
+      fs::remove(setupFile);
+      fs::create_directory(setupFile);
+    }
+    click(caller, "cmdConnect");
+    QVERIFY(shown(h.app->notFoundScreen()) && !caller->isEnabled());
+    QCOMPARE(labelText(h.app->notFoundScreen(), "lblCommPort"), QString::number(before));
+    for (const QString& button : buttons.split(QLatin1Char(' '))) {
+      if (button == "cmdApply") {
+        auto* ports = child<QComboBox>(h.app->commPortScreen(), "cmbPort");
+        QCOMPARE(ports->count(), 16);
+        QCOMPARE(ports->currentText(), QStringLiteral("Comm %1").arg(before <= 16 ? before : 1));
+        ports->setCurrentIndex(3);
+      }
+      press(button);
+      if (QTest::currentTestFailed() || h.ended) break;
+      if (button == "cmdChange") {
+        QTRY_VERIFY(!h.app->notFoundScreen());
+        QVERIFY(shown(h.app->commPortScreen()) && !caller->isEnabled());
+        continue;
+      }
+      QTRY_VERIFY(!h.app->notFoundScreen() && !h.app->commPortScreen());
+      QVERIFY(shown(caller) && caller->isEnabled());
+      if (button == "cmdApply") QCOMPARE(focusName(caller), QStringLiteral("cmdConnect"));
+    }
+    QCOMPARE(h.ended, buttons.endsWith("cmdExit"));
+    // Neither button greets the Tarvek again; the Main screen's Exit signs off.
+    const bool signedOff = fromMain && h.ended;
+    QCOMPARE(sent(h.port), (signedOff ? std::vector<std::string>{"HI", "BY"} : std::vector<std::string>{"HI"}));
+    if (port) QCOMPARE(readFile(setupFile), "CommPort=" + std::to_string(port) + "\n");
+    const std::string failure =
+        "The port setting could not be saved in " + setupFile.string() + ". Comm 4 is used until the program ends.";
+    QCOMPARE(h.prompts.texts(), port ? std::vector<std::string>{} : std::vector<std::string>{failure});
+    if (!buttons.endsWith("cmdApply")) return;
     h.port.calls.clear();
-    click(select, "cmdConnect");
+    click(caller, "cmdConnect");
     QCOMPARE(h.port.calls.front(), std::string("pin 4"));
   }
 
-  void commPortSelectsTheCurrentPort_data() {
-    QTest::addColumn<QString>("setup");
-    QTest::addColumn<QString>("selected");
-    QTest::newRow("16") << QStringLiteral("CommPort=16\n") << QStringLiteral("Comm 16");
-    QTest::newRow("7") << QStringLiteral("CommPort=7\n") << QStringLiteral("Comm 7");
-    QTest::newRow("0 from garbage") << QStringLiteral("garbage\n") << QStringLiteral("Comm 1");
-    QTest::newRow("17") << QStringLiteral("CommPort=17\n") << QStringLiteral("Comm 1");
-  }
+  // Each screen's Instructions show its topic's file, whose text names every caption of
+  // the screen; its About shows the About screen; neither changes the screen.
+  void eachScreensHelp_data() { addRows(kScreens); }
 
-  void commPortSelectsTheCurrentPort() {
-    QFETCH(QString, setup);
-    QFETCH(QString, selected);
+  void eachScreensHelp() {
+    QFETCH(int, row);
+    const ScreenRow& s = kScreens[row];
     AppHarness h;
-    writeFile(h.folder / "setup.txt", setup.toStdString());
+    const std::string file(findHelpTopic(s.topic)->file);
+    fs::copy_file(programFolder() / file, h.folder / file);
+    const QString help = fromWindows1252(readFile(h.folder / file));
     silent(h.port);
     h.startAtSelect();
-    click(h.app->selectScreen(), "cmdConnect");
-    click(h.app->notFoundScreen(), "cmdChange");
-    QCOMPARE(child<QComboBox>(h.app->commPortScreen(), "cmbPort")->currentText(), selected);
+    for (const QString& button : QString::fromLatin1(s.path).split(QLatin1Char(' '), Qt::SkipEmptyParts)) press(button);
+    QWidget* screen = shownWindow(s.name);
+    QVERIFY(screen);
+    trigger(screen, "mnuHelpInstructions");
+    HelpViewer* viewer = h.app->help().viewer();
+    QVERIFY(shown(viewer));
+    QCOMPARE(viewer->windowTitle(), QLatin1String(s.caption));
+    QCOMPARE(viewer->text(), help);
+    for (const QString& line : help.split(QLatin1Char('\n'))) QVERIFY2(line.size() <= 72, qPrintable(line));
+    trigger(screen, "mnuHelpInstructions");  // brings the open viewer to the front
+    QCOMPARE(h.app->help().viewer(), viewer);
+    // Asked for again before the closed window is gone, a window comes that stays.
+    trigger(viewer, "mnuFileClose");
+    trigger(screen, "mnuHelpInstructions");
+    trigger(screen, "mnuHelpAbout");
+    h.app->help().about()->close();
+    trigger(screen, "mnuHelpAbout");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(shown(h.app->help().viewer()) && shown(h.app->help().about()));
+    QCOMPARE(labelText(h.app->help().about(), "lblName"), QStringLiteral("Tarvek Programmer"));
+    QCOMPARE(labelText(h.app->help().about(), "lblVersion"), QStringLiteral("Version 1.0.0"));
+    QVERIFY(shown(screen) && h.prompts.shown.empty());
+    QStringList unnamed;
+    for (const QString& caption : captionsOf(screen))
+      if (!names(help, caption)) unnamed << caption;
+    QVERIFY2(unnamed.isEmpty(), qPrintable(QString::fromStdString(file) + " does not name: " + unnamed.join(" | ")));
   }
 
-  void commPortExitEndsAndLeavesSetupAlone() {
-    AppHarness h;
-    writeFile(h.folder / "setup.txt", "CommPort=2\n");
-    silent(h.port);
-    h.startAtSelect();
-    click(h.app->selectScreen(), "cmdConnect");
-    click(h.app->notFoundScreen(), "cmdChange");
-    child<QComboBox>(h.app->commPortScreen(), "cmbPort")->setCurrentIndex(9);
-    click(h.app->commPortScreen(), "cmdExit");
-    QVERIFY(h.ended);
-    QCOMPARE(QString::fromStdString(readFile(h.folder / "setup.txt")), QStringLiteral("CommPort=2\n"));
+  void theViewerShowsTheFileAsItIs_data() {
+    QTest::addColumn<QByteArray>("content");  // or "missing", "fifo", "zero": what stands in the file's place
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("refusal");  // the reason given; empty: no message
+    const QByteArray huge = (QByteArray(63, 'h') + '\n').repeated(int(HelpViewer::kReadLimit / 64));
+    QTest::newRow("Windows-1252, CR LF") << QByteArray("\x93Quoted\x94 \x96 \x80\r\n\t end ")
+                                         << QStringLiteral("\u201cQuoted\u201d \u2013 \u20ac\n\t end ") << "";
+    QTest::newRow("over a MiB: its first") << huge + "past the limit" << QString::fromLatin1(huge) << "";
+    QTest::newRow("missing") << QByteArray("missing") << ""
+                             << "";
+    QTest::newRow("named pipe") << QByteArray("fifo") << ""
+                                << "Is a named pipe, not a regular file";
+    QTest::newRow("link to /dev/zero") << QByteArray("zero") << ""
+                                       << "Is a character device, not a regular file";
   }
 
-  void applyThatCannotWriteSaysSoAndKeepsThePort() {
+  void theViewerShowsTheFileAsItIs() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, text);
+    QFETCH(QString, refusal);
     AppHarness h;
-    silent(h.port);
-    h.startAtSelect();
-    // A folder where setup.txt should be: the file cannot be written, even by root.
-    std::filesystem::remove(h.folder / "setup.txt");
-    std::filesystem::create_directory(h.folder / "setup.txt");
-    click(h.app->selectScreen(), "cmdConnect");
-    click(h.app->notFoundScreen(), "cmdChange");
-    child<QComboBox>(h.app->commPortScreen(), "cmbPort")->setCurrentIndex(5);
-    click(h.app->commPortScreen(), "cmdApply");
-    QCOMPARE(h.prompts.shown.size(), 1u);
-    QVERIFY(QString::fromStdString(h.prompts.lastText()).contains(QStringLiteral("setup.txt")));
-    QVERIFY(!h.prompts.shown.back().detail.empty());
-    QCOMPARE(h.app->session().portNumber, 6);
+    const fs::path file = h.folder / "helpselect.txt";
+    if (content == "fifo")
+      QCOMPARE(::mkfifo(file.c_str(), 0600), 0);
+    else if (content == "zero")
+      fs::create_symlink("/dev/zero", file);
+    else if (content != "missing")
+      writeFile(file, content.toStdString());
+    trigger(h.startAtSelect(), "mnuHelpInstructions");
+    HelpViewer* viewer = h.app->help().viewer();
+    QVERIFY(shown(viewer));
+    QCOMPARE(viewer->text(), text);
+    QCOMPARE(viewer->windowTitle(), QLatin1String(text.isEmpty() ? "Tarvek Help" : "Programming Selection Help"));
+    QVERIFY(child<QPlainTextEdit>(viewer, "txtFileDisplay")->isReadOnly());
+    const std::string message = "The help file " + file.string() + " cannot be shown.";
+    QCOMPARE(h.prompts.texts(), refusal.isEmpty() ? std::vector<std::string>{} : std::vector<std::string>{message});
+    if (!refusal.isEmpty()) QCOMPARE(QString::fromStdString(h.prompts.shown[0].detail), refusal);
     QVERIFY(h.app->selectScreen()->isEnabled());
-  }
-
-  void mainExitSignsOffAndEnds() {
-    AppHarness h;
-    h.port.responder = [](const std::string&) { return std::string("OK"); };
-    MainScreen* main = h.startWithNew();
-    click(main, "cmdExit");
-    QVERIFY(h.ended);
-    const std::vector<std::string> expected{"pin 1", "open 1", "transmit BY", "read 10 1000", "close", "unpin"};
-    QCOMPARE(h.port.calls, expected);
   }
 
   // The real message box: each button of each set, Escape and the window's own close.
@@ -309,25 +388,13 @@ class ShellTest : public QObject {
     QCOMPARE(int(QtPrompts().show(message)), answer);
   }
 
-  void closingTheMainWindowSignsOffToo() {
-    AppHarness h;
-    MainScreen* main = h.startWithNew();
-    h.port.opens = [](int) { return false; };  // nothing attached: still ends
-    main->close();
-    QVERIFY(h.ended);
-    QCOMPARE(h.port.calls.front(), std::string("pin 1"));
-    QVERIFY(h.port.exchanges.empty());
-  }
-
   // A termination signal while a real question is open closes it as its window would be
   // (Cancel): nothing is sent, the unit is signed off and the program ends.
   void aTerminationSignalClosesTheOpenQuestion() {
     TempDir folder;
     QtPrompts prompts;
     ScriptedPort port;
-    port.responder = [](const std::string& command) {
-      return command == "N1R0" ? std::string(32, ' ') + "0" : std::string("OK");
-    };
+    answersEveryRead(port);
     Application app(folder.path(), prompts, port);
     TerminationSignals termination;
     connect(&termination, &TerminationSignals::received, &app, &Application::endOnSignal);
@@ -335,65 +402,57 @@ class ShellTest : public QObject {
     app.startUp();
     click(app.selectScreen(), "cmdNew");
     click(app.mainScreen(), "cmdConnect");
-
-    bool stuck = false;
-    QTimer raiser;
+    QTimer raiser;  // raises the signal once the question is open
     connect(&raiser, &QTimer::timeout, [&] {
-      if (qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        raiser.stop();
-        ::raise(SIGTERM);
-        // Should the question stay open, the test closes it and fails.
-        QTimer::singleShot(10000, [&] {
-          if (QWidget* box = QApplication::activeModalWidget()) {
-            stuck = true;
-            box->close();
-          }
-        });
-      }
+      if (!qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) return;
+      raiser.stop();
+      ::raise(SIGTERM);
     });
     raiser.start(10);
+    bool stuck = false;  // should the question stay open, the test closes it and fails
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) stuck = box->close();
+    });
+    watch.start(10000);
     click(app.mainScreen(), "cmdSend");
     QTRY_COMPARE(ended.count(), 1);
     QVERIFY(!stuck);
-    std::vector<std::string> sent;
-    for (const auto& exchange : port.exchanges) sent.push_back(exchange.sent);
-    QCOMPARE(sent, (std::vector<std::string>{"HI", "N1R0", "BY"}));
+    QCOMPARE(sent(port), (std::vector<std::string>{"HI", "N1R0", "BY"}));
   }
 
   // The built program, ended by the system: the first SIGTERM or SIGINT ends it cleanly,
   // a second one that comes before it could act ends it at once.
   void terminationSignalsEndTheProgram_data() {
-    QTest::addColumn<QList<int>>("sent");
-    QTest::addColumn<bool>("cleanly");
-    QTest::newRow("SIGTERM") << QList<int>{SIGTERM} << true;
-    QTest::newRow("SIGINT") << QList<int>{SIGINT} << true;
-    QTest::newRow("a second signal") << QList<int>{SIGTERM, SIGINT} << false;
+    QTest::addColumn<QList<int>>("sentSignals");
+    QTest::newRow("SIGTERM") << QList<int>{SIGTERM};
+    QTest::newRow("SIGINT") << QList<int>{SIGINT};
+    QTest::newRow("a second signal") << QList<int>{SIGTERM, SIGINT};
   }
 
   void terminationSignalsEndTheProgram() {
-    QFETCH(QList<int>, sent);
-    QFETCH(bool, cleanly);
+    QFETCH(QList<int>, sentSignals);
     TempDir folder;  // the program folder of a copy of the program
-    const std::filesystem::path built = qEnvironmentVariable("TARVEK_PROGRAM_DIR").toStdString();
     std::string program = (folder / "tarvek-programmer").string();
-    std::error_code error;
-    std::filesystem::create_hard_link(built / "tarvek-programmer", program, error);
-    if (error) std::filesystem::copy_file(built / "tarvek-programmer", program);
+    fs::copy_file(programFolder() / "tarvek-programmer", program);
     char* argv[] = {program.data(), nullptr};
-    Child child;
-    QCOMPARE(::posix_spawn(&child.pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(catches(child.pid, SIGTERM) && catches(child.pid, SIGINT), 20000);
-
-    // Held still, so that every signal has come before it can act on the first.
-    ::kill(child.pid, SIGSTOP);
-    for (const int signal : sent) ::kill(child.pid, signal);
-    ::kill(child.pid, SIGCONT);
-    QTRY_VERIFY_WITH_TIMEOUT(child.ended(), 20000);
-    const int status = child.status;
-    if (cleanly)
+    pid_t pid = 0;
+    QCOMPARE(::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ), 0);
+    int status = 0;
+    bool done = false;
+    const auto ended = [&] { return done = done || ::waitpid(pid, &status, WNOHANG) == pid; };
+    const auto reap = qScopeGuard([&] {  // a failed test leaves no program running
+      if (!ended()) ::kill(pid, SIGKILL), ::waitpid(pid, &status, 0);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(catches(pid, SIGTERM) && catches(pid, SIGINT), 20000);
+    ::kill(pid, SIGSTOP);  // held still, so that every signal comes before it can act on the first
+    for (const int signal : sentSignals) ::kill(pid, signal);
+    ::kill(pid, SIGCONT);
+    QTRY_VERIFY_WITH_TIMEOUT(ended(), 20000);
+    if (sentSignals.size() == 1)
       QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, qPrintable(QString::number(status)));
     else
-      QVERIFY2(WIFSIGNALED(status) && sent.contains(WTERMSIG(status)), qPrintable(QString::number(status)));
+      QVERIFY2(WIFSIGNALED(status) && sentSignals.contains(WTERMSIG(status)), qPrintable(QString::number(status)));
   }
 };
 
