@@ -152,16 +152,10 @@ TEST(Device, FaultsCountCommandsAndApplyInTheirOrder) {
   }
 }
 
-// The memory file as a person writes it by hand (the end-to-end tests only ever write it
-// through the same code that reads it), and the files it refuses.
+// The memory file as a person writes it by hand, in the names the formatter uses (the
+// end-to-end tests only ever write it through the same code that reads it), and the files
+// it refuses.
 TEST(Memory, TheTextReadsAsDocumentedAndComesBack) {
-  const std::string text = "\n" + formatMemory(Memory::factory());
-  for (const char* line :
-       {"security-code 507231",
-        "input 8 normal-state 0 duration 0 msg-rpt-count 02 lap-counter 01 qualifier-timer 0 resume-timer 0",
-        "number 8 7 pager 0 \"\""})
-    EXPECT_NE(text.find("\n" + std::string(line) + "\n"), std::string::npos) << line;
-
   Memory odd = Memory::factory();
   odd.global = GlobalRecord{"7", "12 456", "\"\\\r\n\t\x01", "x", std::string("\xff\x00", 2), " ", "#", "99"};
   odd.input(4) = InputRecord{"5", " ", "00", "ab", 65535, 330};
