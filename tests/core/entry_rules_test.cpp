@@ -349,7 +349,7 @@ TEST(RecordCheck, TakesWhatTheEditorsTakeAndNamesEveryOtherValue) {
       {"input fields", false,
        all(setInput(3, "9|5|Hrs 99 Min 00 Sec 00|Hrs 18 Min 00 Sec 01|00|123"),
            setInput(4, "Normally Open|Momentary|Hrs 01 Min 60 Sec 00|Hrs 1 Min 00 Sec 00|0|7a"),
-           setLine(&Programming::inputSpecs, lines::inputFieldIndex(5), "Normally Open")),
+           [](Programming& r) { r.inputSpecs[lines::inputFieldIndex(5)] = "Normally Open"; }),
        "Input 3, Normal State: \"9\"\nInput 3, Duration: \"5\"\nInput 3, Qualifier Timer: \"Hrs 99 Min 00 Sec 00\"\n"
        "Input 3, Resume Timer: \"Hrs 18 Min 00 Sec 01\"\nInput 3, Msg Rpt Count: \"00\"\n"
        "Input 3, Lap Counter: \"123\"\nInput 4, Qualifier Timer: \"Hrs 01 Min 60 Sec 00\"\n"
@@ -370,10 +370,11 @@ TEST(RecordCheck, TakesWhatTheEditorsTakeAndNamesEveryOtherValue) {
        "Global, Hookswitch Flash: \"Enabled\"\nInput 8 number 1, Pager: \"P\"\nInput 8 number 2, Pager: \"P\"\n"
        "Input 8 number 3, Phone Number: \"11111111111111111111111111111111\""},
       {"a read that stopped part way: what is missing alone", false,
-       all(setGlobal(&G::securityCode, ""), setLine(&Programming::inputSpecs, 9, "Input 7"),
+       all(
+           setGlobal(&G::securityCode, ""), [](Programming& r) { r.inputSpecs[9] = "Input 7"; },
            resizeList(&Programming::phoneNumbers, 70)),
        "Input 2, Input Specifications: missing\nInput 7, Phone Numbers: missing\nInput 8, Phone Numbers: missing"},
-      {"lines after the last input", false, setLine(&Programming::inputSpecs, 72, "Input 9"),
+      {"lines after the last input", false, [](Programming& r) { r.inputSpecs.push_back("Input 9"); },
        "After Input 8, Input Specifications: \"Input 9\""},
   };
   for (const auto& [name, reduced, edit, problems] : rows) {

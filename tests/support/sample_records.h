@@ -2,7 +2,7 @@
 
 #include <filesystem>
 #include <functional>
-#include <random>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,7 +10,24 @@
 #include "core/display_lines.h"
 #include "core/programming.h"
 
-namespace tarvek::test {
+namespace tarvek {
+
+// Readable failure output for the record's values.
+inline void PrintTo(const GlobalSettings& s, std::ostream* out) {
+  *out << "{\"" << s.function << "\", \"" << s.securityCode << "\", \"" << s.accessCode << "\", \"" << s.ringDelay
+       << "\", \"" << s.ringbackLimit << "\", \"" << s.dialingSpeed << "\", \"" << s.callProgress << "\", \""
+       << s.forcedPlayTimer << "\", \"" << s.hookswitchFlash << "\"}";
+}
+
+inline void PrintTo(const Programming& p, std::ostream* out) {
+  PrintTo(p.global, out);
+  *out << "\ninput specifications:\n";
+  for (const auto& line : p.inputSpecs) *out << "  [" << line << "]\n";
+  *out << "phone numbers:\n";
+  for (const auto& line : p.phoneNumbers) *out << "  [" << line << "]\n";
+}
+
+namespace test {
 
 // An Alarm Dialer (No Beeps) record with every kind of display line: a pager number, a
 // 32-character number, six- and seven-blank "Not Programmed" lines (one with the pager
@@ -26,10 +43,6 @@ Programming siteAAsRead();
 // An Aislecall record: every dependent Global setting "N/A". Report "Shop Floor" gives
 // golden_aislecall.txt.
 Programming shopFloor();
-
-// A valid record drawn at random: the Global settings keep their mode's invariants;
-// lines take every form a writer of the record produces.
-Programming randomRecord(std::mt19937& random);
 
 // The folder of the settings files the tests read.
 std::filesystem::path filesDataDir();
@@ -49,8 +62,7 @@ Edit setGlobal(std::string GlobalSettings::*setting, std::string value);
 Edit setField(int input, lines::Field which, std::string value);
 Edit setInput(int input, std::string_view values);     // the six field lines, as fieldLines takes them
 Edit setPhone(int input, int slot, std::string line);  // slot 1-8, the whole display line
-// Line `index` of a list, which grows to hold it; resizeList cuts or grows a list.
-Edit setLine(std::vector<std::string> Programming::*list, std::size_t index, std::string line);
+// The list cut or grown to `size` lines.
 Edit resizeList(std::vector<std::string> Programming::*list, std::size_t size);
 Programming edited(const std::vector<Edit>& edits);  // a new programming with these edits; an empty one is none
 // The edits one after the other.
@@ -59,4 +71,5 @@ Edit all(Edits... edits) {
   return [=](Programming& record) { (edits(record), ...); };
 }
 
-}  // namespace tarvek::test
+}  // namespace test
+}  // namespace tarvek

@@ -46,10 +46,6 @@ std::string ScriptedPort::read(std::size_t length, std::chrono::milliseconds tim
   if (ended) answer.resize(end->position);
   if (answer.size() > length) answer.resize(length);
   m_pending.reset();
-  if (!exchanges.empty()) {
-    exchanges.back().answer = answer;
-    exchanges.back().waited = ended || answer.size() == length ? std::chrono::milliseconds(0) : timeout;
-  }
   return answer;
 }
 

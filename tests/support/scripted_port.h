@@ -21,10 +21,6 @@ class ScriptedPort : public SerialPort {
     std::size_t readLength = 0;
     std::chrono::milliseconds timeout{0};
     std::optional<AnswerEnd> end;  // where the read was told the answer may end
-    std::string answer;
-    // How long the read lasts on a line, answer times aside: its whole time-out when the
-    // answer stops short of the read length and of its end.
-    std::chrono::milliseconds waited{0};
   };
 
   void pin(int portNumber) override;

@@ -4,7 +4,6 @@ namespace tarvek::test {
 
 Answer ScriptedPrompts::show(const Message& message) {
   shown.push_back(message);
-  if (whileShown) whileShown(message);
   if (!answers.empty()) {
     const Answer answer = answers.front();
     answers.pop_front();
@@ -15,7 +14,6 @@ Answer ScriptedPrompts::show(const Message& message) {
 
 std::optional<std::string> ScriptedPrompts::openFileName(const FileRequest& request) {
   fileRequests.push_back(request);
-  if (whileChoosing) whileChoosing(request);
   if (fileNames.empty()) return std::nullopt;
   auto name = fileNames.front();
   fileNames.pop_front();

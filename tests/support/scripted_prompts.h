@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,11 +19,6 @@ class ScriptedPrompts : public Prompts {
 
   std::vector<std::string> texts() const;  // the texts of every message shown, in order
   std::string lastText() const;
-
-  // Run while a message box or a file dialog is open, before it is answered: what
-  // happens meanwhile outside the program (a file deleted, a folder removed).
-  std::function<void(const Message&)> whileShown;
-  std::function<void(const FileRequest&)> whileChoosing;
 
   std::deque<Answer> answers;
   std::deque<std::optional<std::string>> fileNames;

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstdlib>
 #include <stdexcept>
 #include <system_error>
 
@@ -18,11 +17,7 @@ namespace tarvek::test {
 
 using namespace std::chrono_literals;
 
-std::filesystem::path simulatorExecutable() {
-  if (const char* fromEnvironment = std::getenv("TARVEK_SIM_EXE"); fromEnvironment && *fromEnvironment)
-    return fromEnvironment;
-  return TARVEK_SIM_EXE;
-}
+std::filesystem::path simulatorExecutable() { return TARVEK_SIM_EXE; }
 
 SimulatorProcess::SimulatorProcess(const std::vector<std::string>& options) {
   std::vector<std::string> arguments{simulatorExecutable().string(), "--baud", "0"};

@@ -48,7 +48,7 @@ class SimulatorProcess {
   std::optional<int> m_status;
 };
 
-// The built tarvek-sim: $TARVEK_SIM_EXE when set, else the one this build made.
+// The tarvek-sim this build made.
 std::filesystem::path simulatorExecutable();
 
 }  // namespace tarvek::test
