@@ -1,8 +1,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
@@ -12,31 +10,8 @@
 #include "core/display_lines.h"
 #include "core/programming.h"
 
-// What the fuzz targets share: a reader of their input, front to back, so that seeds can
-// be written by hand (each target's source starts with its layout), and the forms every
-// reader of a record relies on.
+// What the fuzz targets share: the forms every reader of a record relies on.
 namespace tarvek::fuzz {
-
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-
-  bool done() const { return m_position >= m_size; }
-  // Past the end every byte reads as 0 and every text as empty.
-  std::uint8_t byte() { return done() ? 0 : m_data[m_position++]; }
-  std::string text(std::size_t length) {
-    const std::size_t taken = std::min(length, m_size - m_position);
-    m_position += taken;
-    return std::string(reinterpret_cast<const char*>(m_data + m_position - taken), taken);
-  }
-  // A length byte, then that many bytes.
-  std::string counted() { return text(byte()); }
-
- private:
-  const std::uint8_t* m_data;
-  std::size_t m_size;
-  std::size_t m_position = 0;
-};
 
 inline bool oneOf(std::string_view value, std::initializer_list<std::string_view> allowed) {
   return std::find(allowed.begin(), allowed.end(), value) != allowed.end();

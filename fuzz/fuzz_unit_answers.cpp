@@ -23,6 +23,19 @@ namespace {
 
 constexpr std::uint8_t kUnitAnswer = 255;
 
+// The input front to back, so that seeds can be written by hand; past its end every byte
+// reads as 0 and every text as empty.
+struct Input {
+  std::uint8_t byte() { return done() ? 0 : std::uint8_t(text(1)[0]); }
+  std::string text(std::size_t length) {
+    std::string taken(rest.substr(0, length));
+    rest.remove_prefix(taken.size());
+    return taken;
+  }
+  bool done() const { return rest.empty(); }
+  std::string_view rest;
+};
+
 // What a working unit answers, in its layout, so that a read gets through and Send has
 // varied values to write: inputs with varied codes and timers, and numbers, empty slots
 // and a pager number in every input.
@@ -40,7 +53,7 @@ std::string unitAnswer(const std::string& command, bool shortLayout) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  fuzz::Input in(data, size);
+  Input in{{reinterpret_cast<const char*>(data), size}};
   const std::uint8_t flags = in.byte();
   const int failingOpen = in.byte();
   const int failingRead = in.byte();

@@ -183,10 +183,9 @@ class ScreensTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startUpShowsTheSelectionAfterTheSignOnWithThePortOfSetup() {
+  // The port of setup.txt is the end-to-end tests' Comm 16.
+  void startUpShowsTheSelectionAfterTheSignOn() {
     AppHarness h;
-    writeFile(h.folder / "setup.txt", "CommPort=12\n");
-    silent(h.port);
     QElapsedTimer clock;
     clock.start();
     h.app->start();
@@ -195,8 +194,6 @@ class ScreensTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(shown(h.app->selectScreen()), 4000);
     QVERIFY2(clock.elapsed() >= 2000, QByteArray::number(clock.elapsed()).constData());
     QTRY_VERIFY(!h.app->signOnScreen());
-    click(h.app->selectScreen(), "cmdConnect");
-    QCOMPARE(h.port.calls.front(), std::string("pin 12"));
   }
 
   // Connect finding no Tarvek: the port-not-found screen over the disabled caller, its
@@ -335,7 +332,7 @@ class ScreensTest : public QObject {
   }
 
   void theViewerShowsTheFileAsItIs_data() {
-    QTest::addColumn<QByteArray>("content");  // or "fifo", "zero": what stands in the file's place
+    QTest::addColumn<QByteArray>("content");  // or "fifo": a named pipe in the file's place
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("refusal");  // the reason given; empty: no message
     const QByteArray huge = (QByteArray(63, 'h') + '\n').repeated(int(HelpViewer::kReadLimit / 64));
@@ -344,8 +341,6 @@ class ScreensTest : public QObject {
     QTest::newRow("over a MiB: its first") << huge + "past the limit" << QString::fromLatin1(huge) << "";
     QTest::newRow("named pipe") << QByteArray("fifo") << ""
                                 << "Is a named pipe, not a regular file";
-    QTest::newRow("link to /dev/zero") << QByteArray("zero") << ""
-                                       << "Is a character device, not a regular file";
   }
 
   void theViewerShowsTheFileAsItIs() {
@@ -356,8 +351,6 @@ class ScreensTest : public QObject {
     const fs::path file = h.folder / "helpselect.txt";
     if (content == "fifo")
       QCOMPARE(::mkfifo(file.c_str(), 0600), 0);
-    else if (content == "zero")
-      fs::create_symlink("/dev/zero", file);
     else
       writeFile(file, content.toStdString());
     trigger(h.startAtSelect(), "mnuHelpInstructions");

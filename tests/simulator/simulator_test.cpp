@@ -260,9 +260,7 @@ TEST(SimulatorProgram, StopSignalsEndItCleanlyAndTakeTheLinkAway) {
     const auto link = dir / "ports" / "com1";
     test::SimulatorProcess simulator({"--link", link});
     ASSERT_TRUE(std::filesystem::is_symlink(link));
-    ::kill(simulator.pid(), signal);
-    EXPECT_TRUE(simulator.waitForEnd(5s)) << signal;
-    EXPECT_EQ(simulator.stop(), 0) << signal;
+    EXPECT_EQ(simulator.stop(signal), 0) << signal;
     EXPECT_FALSE(std::filesystem::is_symlink(link)) << signal;
   }
 }

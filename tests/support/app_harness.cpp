@@ -1,10 +1,8 @@
 #include "support/app_harness.h"
 
 #include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
-#include <QPixmap>
 #include <QTest>
 #include <stdexcept>
 
@@ -46,12 +44,6 @@ void trigger(QWidget* screen, const char* actionName) {
   if (!action) missing(screen, actionName);
   QVERIFY2(action->isEnabled(), actionName);
   action->trigger();
-}
-
-void savePicture(QWidget* screen, const QString& name) {
-  const QString folder = qEnvironmentVariable("TARVEK_SCREENS_DIR", QStringLiteral("screens"));
-  QDir().mkpath(folder);
-  screen->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 bool shown(QWidget* screen) { return screen && screen->isVisible(); }

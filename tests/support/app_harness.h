@@ -47,9 +47,6 @@ void click(QWidget* screen, const char* buttonName);
 // Chooses a menu command of the screen.
 void trigger(QWidget* screen, const char* actionName);
 
-// Saves a picture of the screen as <name>.png in the build's screens folder.
-void savePicture(QWidget* screen, const QString& name);
-
 // True when a screen exists and is shown.
 bool shown(QWidget* screen);
 

@@ -52,8 +52,8 @@ SimulatorProcess::~SimulatorProcess() {
   if (m_output >= 0) ::close(m_output);
 }
 
-std::string SimulatorProcess::waitForNewLine(std::chrono::milliseconds timeout) {
-  if (!readOutput(m_lines + 1, timeout)) throw std::runtime_error("tarvek-sim served no new line");
+std::string SimulatorProcess::waitForNewLine() {
+  if (!readOutput(m_lines + 1, 20s)) throw std::runtime_error("tarvek-sim served no new line");
   return m_device;
 }
 
@@ -82,23 +82,14 @@ bool SimulatorProcess::readOutput(int lines, std::chrono::milliseconds timeout) 
   return m_lines >= lines;
 }
 
-bool SimulatorProcess::waitForEnd(std::chrono::milliseconds timeout) {
-  if (m_status) return true;
-  readOutput(INT_MAX, timeout);
-  if (m_output >= 0) return false;
+int SimulatorProcess::stop(int signal) {
+  if (m_pid <= 0 || m_status) return m_status.value_or(-1);
+  ::kill(m_pid, signal);
+  readOutput(INT_MAX, 10s);  // its output ends with it
+  if (m_output >= 0) ::kill(m_pid, SIGKILL);
   int status = 0;
   ::waitpid(m_pid, &status, 0);
   m_status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-  return true;
-}
-
-int SimulatorProcess::stop() {
-  if (m_pid <= 0) return -1;
-  if (!m_status) ::kill(m_pid, SIGTERM);
-  if (!waitForEnd(10s)) {
-    ::kill(m_pid, SIGKILL);
-    waitForEnd(10s);
-  }
   return *m_status;
 }
 

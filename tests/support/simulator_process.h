@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,17 +24,15 @@ class SimulatorProcess {
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
   // Waits until tarvek-sim serves a new line after a dropped one, and returns its
-  // pseudo-terminal. Throws std::runtime_error when the time is up or it ended.
-  std::string waitForNewLine(std::chrono::milliseconds timeout = std::chrono::seconds(20));
+  // pseudo-terminal. Throws std::runtime_error after 20 s or when it ended.
+  std::string waitForNewLine();
   // The pseudo-terminal of the line served last.
   const std::string& device() const { return m_device; }
   pid_t pid() const { return m_pid; }
 
-  // Sends SIGTERM and waits (SIGKILL after 10 s). Returns the exit code, or 128 plus
+  // Sends the signal and waits (SIGKILL after 10 s). Returns the exit code, or 128 plus
   // the signal that ended it. Later calls return the same.
-  int stop();
-  // Waits for it to end by itself; true when it has.
-  bool waitForEnd(std::chrono::milliseconds timeout);
+  int stop(int signal = SIGTERM);
 
  private:
   // Reads what it writes ("ready <device>" for each line served) until it has served
