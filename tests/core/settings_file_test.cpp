@@ -47,7 +47,6 @@ TEST(SettingsFile, TheWriterMatchesTheGoldenFilesByteForByte) {
   EXPECT_EQ(cut[105], "               (1) ");
 
   const std::pair<const char*, const char*> names[] = {{"/opt/tarvek/Saved/Site A.txt", "Site A"},
-                                                       {"Backup", "Backup"},
                                                        {"ab", "ab"},
                                                        {"CAPS.TXT", "CAPS"},
                                                        {"notes.text", "notes.text"},
@@ -112,10 +111,8 @@ TEST(SettingsFile, TheReaderTakesValuesByTheirLastCharacters) {
       {9, g + "Security Code          x987654", setGlobal(&G::securityCode, "987654")},
       // Forced Play Timer: trimmed, given its leading zero.
       {21, g + "Forced Play Timer        5", setGlobal(&G::forcedPlayTimer, "05")},
-      {21, g + "Forced Play Timer        N/A", setGlobal(&G::forcedPlayTimer, "N/A")},
       // Msg Rpt Count: only the first of the last two characters is looked at for a blank.
       {34, i + "Msg Rpt Count       5", test::setField(1, Field::MsgRptCount, "5")},
-      {34, i + "Msg Rpt Count       42", test::setField(1, Field::MsgRptCount, "42")},
       // Normal State and Duration by their key words.
       {39, i + "Normal State        Open", test::setField(2, Field::NormalState, "Normally Open")},
       {30, i + "Normal State        Shut", test::setField(1, Field::NormalState, "Disabled")},
@@ -156,64 +153,6 @@ std::string snapshot(const fs::path& folder) {
   return text;
 }
 
-bool save(const fs::path& file, SaveMode mode, std::string& error) {
-  return settings::saveText(file, "new\r\n", mode, error);
-}
-
-TEST(SettingsStorage, ReplacesOrAppendsThroughATemporaryFileAndLeavesNoneBehind) {
-  // The longest name a file may have: the temporary file's name must not pass it.
-  const std::string longest = std::string(251, 'L') + ".txt";
-  for (const std::string& name : {std::string("Site A.txt"), longest}) {
-    for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
-      for (const bool old : {false, true}) {
-        test::TempDir folder;
-        if (old) writeFile(folder / name, "old\r\n");
-        std::string error;
-        EXPECT_TRUE(save(folder / name, mode, error)) << error;
-        const std::string saved = old && mode == SaveMode::Append ? "old\r\nnew\r\n" : "new\r\n";
-        EXPECT_EQ(snapshot(folder.path()), name + ": " + saved + "\n") << old << static_cast<int>(mode);
-      }
-    }
-  }
-  // Long names that differ only past the cut still get temporary files of their own.
-  EXPECT_NE(temporaryPathFor(longest), temporaryPathFor(std::string(251, 'L') + ".TXT"));
-
-  // A link keeps pointing at the file it names, and the replaced file keeps its permissions.
-  test::TempDir folder;
-  writeFile(folder / "real.txt", "old\r\n");
-  fs::permissions(folder / "real.txt", fs::perms::owner_read | fs::perms::owner_write);
-  fs::create_symlink(folder / "real.txt", folder / "link.txt");
-  std::string error;
-  ASSERT_TRUE(save(folder / "link.txt", SaveMode::Replace, error)) << error;
-  EXPECT_EQ(snapshot(folder.path()), "link.txt: link to " + (folder / "real.txt").string() + "\nreal.txt: new\r\n\n");
-  EXPECT_EQ(fs::status(folder / "real.txt").permissions(), fs::perms::owner_read | fs::perms::owner_write);
-}
-
-// What stands in the way makes these failures (read-only places follow below). A
-// named pipe must neither hold the save up nor be replaced by a file.
-TEST(SettingsStorage, AFailedSaveSaysWhyAndChangesNothing) {
-  for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
-    const auto refused = [mode](const test::TempDir& folder, const fs::path& file, const char* reason) {
-      const std::string before = snapshot(folder.path());
-      std::string error;
-      EXPECT_FALSE(save(file, mode, error)) << reason;
-      EXPECT_EQ(error, reason);
-      EXPECT_EQ(snapshot(folder.path()), before) << reason;
-    };
-    test::TempDir a, b, c, d;
-    writeFile(a / "Site A.txt", "old report\r\n");  // a folder where the temporary file goes
-    fs::create_directory(temporaryPathFor(a / "Site A.txt"));
-    refused(a, a / "Site A.txt", "Is a directory");
-    ::mkfifo((b / "Site A.txt").c_str(), 0600);
-    refused(b, b / "Site A.txt", "Is a named pipe, not a regular file");
-    fs::create_directory(c / "Site A.txt");  // a folder in the file's place
-    writeFile(c / "Site A.txt" / "inside", "kept");
-    refused(c, c / "Site A.txt", "Is a directory");
-    writeFile(d / "plain", "x");  // a plain file in the place of its folder
-    refused(d, d / "plain" / "Site A.txt", "Not a directory");
-  }
-}
-
 // Root writes through permissions: while this lives, the thread is held to them as a user
 // is. The powers stay permitted, so they come back at the end.
 class HeldToPermissions {
@@ -236,46 +175,85 @@ class HeldToPermissions {
   bool m_lowered = false;
 };
 
-// A file its owner made read-only stays as it is, though its folder would let a new file
-// take its place; in a read-only folder nothing is written either.
-TEST(SettingsStorage, AReadOnlyFileOrFolderKeepsTheOldFile) {
-  for (const bool folderToo : {false, true}) {
-    test::TempDir folder;
-    writeFile(folder / "Site A.txt", "old\r\n");
-    const fs::path locked = folderToo ? folder.path() : folder / "Site A.txt";
-    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(locked, write, fs::perm_options::remove);
-    const std::string before = snapshot(folder.path());
-    std::string error;
-    {
-      HeldToPermissions asAUser;
-      EXPECT_FALSE(save(folder / "Site A.txt", SaveMode::Replace, error)) << folderToo;
-    }
-    EXPECT_EQ(error, "Permission denied") << folderToo;
-    EXPECT_EQ(snapshot(folder.path()), before) << folderToo;
-    fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
-  }
-}
-
-// A link left where the temporary file goes must not lead the new report into what it
-// points to, nor take the settings file's place.
-TEST(SettingsStorage, ALinkWhereTheTemporaryFileGoesLeadsNowhere) {
+// Saving "new" to a path of a folder with or without an old "Site A.txt" and what `make`
+// puts there: the error ("": saved) and the folder after (empty: as it was; "{}": the old
+// text with the new appended, or the new alone). Nothing is left at the temporary file's
+// place; a named pipe neither holds the save up nor gives way to a file; a link keeps its
+// place and the replaced file its permissions.
+TEST(SettingsStorage, SavesThroughATemporaryFileOrSaysWhyAndChangesNothing) {
+  using Make = std::function<void(const fs::path&)>;
+  const Make nothing = [](const fs::path&) {};
+  const Make noWrite = [](const fs::path& p) {
+    fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  };
+  const auto temporary = [](const fs::path& f) { return temporaryPathFor(f / "Site A.txt"); };
+  // The longest name a file may have: the temporary file's name must not pass it.
+  const std::string longest = std::string(251, 'L') + ".txt";
+  const std::tuple<const char*, bool, Make, std::string, const char*, std::string> rows[] = {
+      {"a new file", false, nothing, "Site A.txt", "", "Site A.txt: new\r\n\n"},
+      {"over an old file", true, nothing, "Site A.txt", "", "Site A.txt: {}\n"},
+      {"the longest name", false, [&](const fs::path& f) { writeFile(f / longest, "old\r\n"); }, longest, "",
+       longest + ": {}\n"},
+      {"through a link", false,
+       [](const fs::path& f) {
+         writeFile(f / "real.txt", "old\r\n");
+         fs::permissions(f / "real.txt", fs::perms::owner_read | fs::perms::owner_write);
+         fs::create_symlink("real.txt", f / "link.txt");
+       },
+       "link.txt", "", "link.txt: link to real.txt\nreal.txt: {}\n"},
+      {"a link to a file at the temporary file's place", true,
+       [&](const fs::path& f) {
+         writeFile(f / "other.txt", "other\r\n");
+         fs::create_symlink("other.txt", temporary(f));
+       },
+       "Site A.txt", "", "Site A.txt: {}\nother.txt: other\r\n\n"},
+      {"a link to a folder at the temporary file's place", true,
+       [&](const fs::path& f) {
+         fs::create_directory(f / "other");
+         fs::create_symlink("other", temporary(f));
+       },
+       "Site A.txt", "", "Site A.txt: {}\nother: folder\n"},
+      {"a folder at the temporary file's place", true, [&](const fs::path& f) { fs::create_directory(temporary(f)); },
+       "Site A.txt", "Is a directory", ""},
+      {"a named pipe", false, [](const fs::path& f) { ::mkfifo((f / "Site A.txt").c_str(), 0600); }, "Site A.txt",
+       "Is a named pipe, not a regular file", ""},
+      {"a folder in the file's place", false,
+       [](const fs::path& f) {
+         fs::create_directory(f / "Site A.txt");
+         writeFile(f / "Site A.txt" / "inside", "kept");
+       },
+       "Site A.txt", "Is a directory", ""},
+      {"a file in its folder's place", false, [](const fs::path& f) { writeFile(f / "plain", "x"); },
+       "plain/Site A.txt", "Not a directory", ""},
+      // Read-only to its owner, though its folder would let a new file take its place.
+      {"a read-only file", true, [&](const fs::path& f) { noWrite(f / "Site A.txt"); }, "Site A.txt",
+       "Permission denied", ""},
+      {"a read-only folder", true, noWrite, "Site A.txt", "Permission denied", ""},
+  };
   for (const SaveMode mode : {SaveMode::Replace, SaveMode::Append}) {
-    for (const char* other : {"other.txt", "elsewhere"}) {
+    const std::string saved = mode == SaveMode::Append ? "old\r\nnew\r\n" : "new\r\n";
+    for (const auto& [name, old, make, path, reason, after] : rows) {
       test::TempDir folder;
-      writeFile(folder / "Site A.txt", "old\r\n");
-      if (other == std::string("elsewhere"))
-        fs::create_directory(folder / other);
-      else
-        writeFile(folder / other, "other\r\n");
-      fs::create_symlink(folder / other, temporaryPathFor(folder / "Site A.txt"));
+      if (old) writeFile(folder / "Site A.txt", "old\r\n");
+      make(folder.path());
+      const std::string before = snapshot(folder.path());
       std::string error;
-      ASSERT_TRUE(save(folder / "Site A.txt", mode, error)) << error;
-      const std::string saved = mode == SaveMode::Replace ? "new\r\n" : "old\r\nnew\r\n";
-      const std::string left = other == std::string("elsewhere") ? "elsewhere: folder\n" : "other.txt: other\r\n\n";
-      EXPECT_EQ(snapshot(folder.path()), "Site A.txt: " + saved + "\n" + left) << other;
+      {
+        HeldToPermissions asAUser;
+        EXPECT_EQ(settings::saveText(folder / path, "new\r\n", mode, error), *reason == '\0') << name;
+      }
+      EXPECT_EQ(error, reason) << name;
+      fs::permissions(folder.path(), fs::perms::owner_write, fs::perm_options::add);
+      std::string expected = after.empty() ? before : after;
+      if (const auto at = expected.find("{}"); at != std::string::npos) expected.replace(at, 2, saved);
+      EXPECT_EQ(snapshot(folder.path()), expected) << name << (mode == SaveMode::Append ? ", appending" : "");
+      const auto kept = fs::exists(folder / "real.txt") ? fs::status(folder / "real.txt").permissions() : fs::perms{};
+      EXPECT_TRUE(kept == fs::perms{} || kept == (fs::perms::owner_read | fs::perms::owner_write)) << name;
     }
   }
+  // Long names that differ only past the cut still get temporary files of their own.
+  EXPECT_NE(temporaryPathFor(longest), temporaryPathFor(std::string(251, 'L') + ".TXT"));
 }
 
 // Only a regular file, or a link to one, is read, and only its first MiB: a named pipe
