@@ -314,7 +314,6 @@ TEST(RecordCheck, TakesWhatTheEditorsTakeAndNamesEveryOtherValue) {
   // A unit without pager marks and Hookswitch Flash, the edits of a new programming, the
   // problems as listed for a message (empty: taken).
   const std::tuple<const char*, bool, Edit, std::string> rows[] = {
-      {"new programming", false, Edit(), ""},
       {"edges, short layout", true, all(edges, noHookswitch), ""},
       {"edges, 32 characters and pager marks", false,
        all(edges, setPhone(1, 3, " P (3) 0123456789*#,0123456789*#,012345"),

@@ -113,7 +113,7 @@ TEST(LinkOperations, ConnectReadsTheWholeProgrammingCommandByCommandInEitherLayo
     EXPECT_EQ(b.port.openCount, 74);
     expectTidy(b, "read");
 
-    // Each answer in its line (how an answer decodes is the codec's table).
+    // Each answer in its line: the factory state here, other answers in the codec's tables.
     EXPECT_EQ(std::make_tuple(b.record.global, b.record.inputSpecs, b.record.phoneNumbers.size()),
               std::make_tuple(newProgramming().global, newProgramming().inputSpecs, 88u));
     EXPECT_EQ(b.record.phoneNumbers[lines::phoneLineIndex(2, 3)], shortLayout ? "   (3) 9,555" : " P (3) 9,555");
@@ -293,7 +293,6 @@ TEST(LinkOperations, SendRefusesOrStopsAtTheFirstCommandNotAnsweredOk) {
       {"MW refused", says("MW05072313906181060000", "ER"), NotVerified, kNotVerified, 1, ""},
       {"the last refused", says("N8W70", "ER"), NotVerified, kNotVerified, 73, ""},
       {"ok in lower case", says("I1W000201000000000000", "ok"), NotVerified, kNotVerified, 2, ""},
-      {"no answer", says("I1W000201000000000000", std::nullopt), NotVerified, kNotVerified, 2, ""},
       {"port stops opening at N3W5", opens(30), PortNotOpened, kCommunicationsError, 30, ""},
       {"dead port", diesAt("N5W30"), NotResponding, kNotResponding, 45, ""},
       {"no Function", edit(test::setGlobal(&GlobalSettings::function, "")), Refused, kNoFunction, 0, ""},
