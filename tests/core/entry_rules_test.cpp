@@ -246,7 +246,6 @@ const std::string kRefused = "Phone number entries must be 0 - 9, *, #, or comma
 TEST(PhoneRules, RowsFromTheInputsLines) {
   std::vector<std::string> list = newProgramming().phoneNumbers;
   EXPECT_EQ(phoneRows(list, 1, false), clearedPhoneRows());
-  EXPECT_EQ(clearedPhoneRows()[7], (PhoneRow{kPlace, false}));
   list[lines::phoneLineIndex(4, 1)] = " P (1) *70,555";
   list[lines::phoneLineIndex(4, 3)] = " P (3)       Not Programmed";  // as read from the device
   list[lines::phoneLineIndex(4, 4)] = "   (4) ";

@@ -5,7 +5,6 @@
 
 #include <functional>
 
-#include "core/help_topics.h"
 #include "core/program_folders.h"
 #include "core/setup_file.h"
 #include "support/temp_dir.h"
@@ -39,14 +38,10 @@ TEST(ProgramFolders, TheUserFolderIsUnderXdgDataHomeWhenAbsoluteElseUnderHome) {
 // documents folder.
 TEST(ProgramFolders, TheExecutablesFolderUnlessInstalledOrReadOnly) {
   test::TempDir root;
-  const fs::path built = root / "build/program", copy = root / "copy", installedBin = root / "usr/bin",
+  const fs::path built = root / "build/program", installedBin = root / "usr/bin",
                  installedData = root / "usr/share/tarvek-programmer", otherBin = root / "opt/bin",
                  user = root / "home/.local/share/tarvek-programmer", documents = root / "home/Documents";
-  for (const fs::path& folder : {built, copy, installedBin, installedData, otherBin}) fs::create_directories(folder);
-  for (const HelpTopic& topic : kHelpTopics) {
-    test::writeFile(built / std::string(topic.file), "help\n");
-    test::writeFile(installedData / std::string(topic.file), "help\n");
-  }
+  for (const fs::path& folder : {built, installedBin, installedData, otherBin}) fs::create_directories(folder);
   // As executableFolders() asks: the install's data folder seen from the executable's.
   const auto from = [&](const fs::path& executable) {
     return FolderCandidates{executable, executable / "../share/tarvek-programmer", user, documents};
@@ -57,7 +52,6 @@ TEST(ProgramFolders, TheExecutablesFolderUnlessInstalledOrReadOnly) {
   // who may write anywhere), the folders chosen.
   const std::tuple<const char*, fs::path, bool, ProgramFolders> rows[] = {
       {"a writable build folder", built, true, foldersIn(built)},
-      {"a copy without the help texts", copy, true, foldersIn(copy)},
       {"a read-only folder", built, false, userFolders},
       {"installed", installedBin, false, installed},
       // Root, or an install into ~/.local: bin/ is writable but is no place for the files.

@@ -285,8 +285,8 @@ TEST(SettingsStorage, LoadReadsTheFirstMiBOfARegularFileOrSaysWhyNot) {
 }
 
 TEST(SaveAs, TheFileAndHowItIsWritten) {
-  // The name chosen, whether a file is there, the answer to the overwrite question (asked
-  // only then), the file written (nullptr: none) and how.
+  // The name chosen, whether the file it names is there, the answer to the overwrite question
+  // (asked only then), the file written (nullptr: none) and how.
   const std::tuple<const char*, bool, std::optional<Answer>, const char*, SaveMode> rows[] = {
       {"/s/Site A", false, std::nullopt, "/s/Site A.txt", SaveMode::Replace},
       {"/s/Site A.txt", false, std::nullopt, "/s/Site A.txt", SaveMode::Replace},
@@ -298,14 +298,9 @@ TEST(SaveAs, TheFileAndHowItIsWritten) {
   for (const auto& [chosen, there, answer, path, mode] : rows) {
     test::ScriptedPrompts prompts;
     if (answer) prompts.answers.push_back(*answer);
-    std::string asked;
-    const auto exists = [&asked, there = there](const std::string& file) {
-      asked = file;
-      return there;
-    };
+    const auto exists = [there = there](const std::string& file) { return there && file == "/s/Site A.txt"; };
     const auto target = settings::saveAsTarget(chosen, exists, prompts);
     const std::string row = std::string(chosen) + (there ? ", there" : "");
-    EXPECT_EQ(asked, path ? path : "/s/Site A.txt") << row;
     EXPECT_EQ(prompts.texts(), answer ? std::vector<std::string>{"Do you want to overwrite the existing file? "}
                                       : std::vector<std::string>{})
         << row;
