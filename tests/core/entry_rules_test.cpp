@@ -279,7 +279,6 @@ TEST(PhoneRules, LinesFromTheRowsAsLeft) {
       {{"555", true}, " P (1) 555"},
       {{"   555", false}, "   (1) 555"},
       {{kPlace, true}, "   (1)      Not Programmed"},  // an emptied box is not a blank number
-      {{"", false}, "   (1)      Not Programmed"},
       {{"  ", true}, "   (1)      Not Programmed"},
       {{"*" + kPlace, false}, "   (1)      Not Programmed"},
       {{std::string(32, '9'), false}, "   (1) 99999999999999999999999999999999"},
