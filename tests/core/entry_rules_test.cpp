@@ -71,13 +71,9 @@ TEST(GlobalRules, TheOptionsResetWhatDependsOnThem) {
   const GlobalEntries entries = globalEntriesOf("AD|507231||1||fast|hookswitch|-|09");
   // Alarm Dialer and No Beeps turn Hookswitch Flash off; the texts stay.
   EXPECT_EQ(withFunction(entries, AD), globalEntriesOf("AD|507231||1||fast|-|-|09"));
-  EXPECT_EQ(withFunction(entries, NB), globalEntriesOf("NB|507231||1||fast|-|-|09"));
-  const GlobalEntries aislecall = withFunction(entries, AC);
-  EXPECT_EQ(aislecall, globalEntriesOf("AC|507231||1||fast|hookswitch|detect|00"));
-  EXPECT_EQ(globalReach(withFunction(aislecall, AD), false), (GlobalReach{true, true, true, false}));
+  EXPECT_EQ(withFunction(entries, AC), globalEntriesOf("AC|507231||1||fast|hookswitch|detect|00"));
   EXPECT_EQ(withCallProgress(withCallProgress(entries, true), false).forcedPlayTimer, "00");
   EXPECT_EQ(withCallProgress(entries, false).forcedPlayTimer, "09");
-  EXPECT_TRUE(globalReach(withCallProgress(entries, false), false).forcedPlayTimer);
 }
 
 TEST(GlobalRules, BoxesTakeDigitsUpToTheirLength) {
@@ -96,11 +92,9 @@ TEST(GlobalRules, BoxesTakeDigitsUpToTheirLength) {
     for (const int code : {int('a'), int('/'), int(':'), int(' '), kEnter, kEscape, 0xE9})
       EXPECT_EQ(globalKey(box, code), (KeyVerdict{false, box == GB::RingDelay, digitsOnly})) << code;
     EXPECT_EQ(std::make_pair(tooLong(box, longest), tooLong(box, longest + "7")), std::make_pair(false, true));
-    EXPECT_EQ(lengthMessage(box), message);
     EXPECT_EQ(globalPaste(box, longest), PasteVerdict{});
     EXPECT_EQ(globalPaste(box, longest + "7"), (PasteVerdict{false, false, message}));
     EXPECT_EQ(globalPaste(box, "1a"), (PasteVerdict{false, false, digitsOnly}));
-    EXPECT_EQ(globalPaste(box, " 1"), (PasteVerdict{false, false, digitsOnly}));
   }
 }
 
@@ -120,11 +114,9 @@ TEST(GlobalRules, BackChecksInOrderAndTheFirstFailureEmptiesItsBox) {
       {"AD|507231|39061|1|0|-|-|detect|00", GB::AccessCode, "The access code must be 6 digits",
        "AD|507231||1|0|-|-|detect|00"},
       {"AD|507231|390618|1|00|-|-|detect|00", GB::RingbackLimit, ringback, "AD|507231|390618|1||-|-|detect|00"},
-      {"AD|507231|390618|1||-|-|detect|00", GB::RingbackLimit, ringback, nullptr},
       {"AD|507231|390618|1| 01 |-|-|detect|00", {}, "", "AD|507231|390618|1|01|-|-|detect|00"},
       {"AD|507231|390618|1|6|-|-|-|7", {}, "", "AD|507231|390618|1|6|-|-|-|07"},
       {"AD|507231|390618|1|6|-|-|-|0", GB::ForcedPlayTimer, forced, "AD|507231|390618|1|6|-|-|-|"},
-      {"AD|507231|390618|1|6|-|-|-|", GB::ForcedPlayTimer, forced, nullptr},
       {"AD|507231|390618|1|6|-|-|detect|", {}, "", nullptr},  // not checked with Call Progress on
       {"AC|507231||1||-|-|detect|00", {}, "", nullptr},       // Aislecall skips what it locks
       {"AC|507231||||-|-|detect|00", GB::RingDelay, ringDelay, nullptr},
@@ -160,11 +152,19 @@ TEST(InputSpecRules, NumericValueReadsTheLeadingDigitsAndInputsRunRound) {
             (std::vector{8, 1, 8, 7, 1, 1, 5}));
 }
 
-TEST(InputSpecRules, ReadsAnInputFromItsFieldLines) {
+TEST(InputSpecRules, ReadsAndRebuildsAnInputsFieldLines) {
   const std::vector<std::string> defaults = newProgramming().inputSpecs;
-  EXPECT_EQ(inputSpecEntries(defaults, 1), boxesOf("00|00|00|00|00|00|2|1"));
-  const auto edited = withInput(8, "Normally Closed|Continuous|Hrs 01 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|7|12");
-  EXPECT_EQ(inputSpecEntries(edited, 8), boxesOf("01|05|30|18|00|00|7|12", NormalState::Closed, false));
+  // Rebuilding writes the shown input's six lines alone; reading them gives the boxes again.
+  const std::tuple<NormalState, bool, std::string> states[] = {
+      {NormalState::Open, true, "Normally Open|Momentary"},
+      {NormalState::Closed, false, "Normally Closed|Continuous"},
+      {NormalState::Disabled, false, "Disabled|Continuous"}};
+  for (const auto& [state, momentary, texts] : states) {
+    const InputSpecEntries entries = boxesOf("01|05|30|18|00|00|7|12", state, momentary);
+    const auto list = withInput(8, texts + "|Hrs 01 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|7|12");
+    EXPECT_EQ(rebuildInputSpecs(defaults, 8, entries), list) << texts;
+    EXPECT_EQ(inputSpecEntries(list, 8), entries) << texts;
+  }
   // Text the editor does not know reads as Disabled and Continuous.
   const auto odd = withInput(2, "Open|momentary|Hrs 01 Min 05 Sec 30|Hrs 18 Min 00 Sec 00|7|12");
   EXPECT_EQ(inputSpecEntries(odd, 2), boxesOf("01|05|30|18|00|00|7|12", NormalState::Disabled, false));
@@ -189,7 +189,6 @@ TEST(InputSpecRules, KeysAndPastes) {
   const std::tuple<const char*, int, KeyVerdict> keys[] = {
       {"", '5', {}},          {"1", '2', {}},      {"12", '3', {true, true, ""}},  // a third digit starts anew
       {"12", kBackspace, {}}, {"1", 'a', refused}, {"12", kEnter, refused},
-      {"", kEscape, refused}, {"", ' ', refused},
   };
   for (const auto& [text, code, verdict] : keys) EXPECT_EQ(inputSpecKey(text, code), verdict) << text << " + " << code;
   EXPECT_EQ(inputSpecPaste("12"), PasteVerdict{});
@@ -204,7 +203,6 @@ TEST(InputSpecRules, SixteenChecksInOrderWithTheirLeadingZeros) {
       {"5|0|9|1|2|3|7|07", {}, "", "05|00|09|01|02|03|7|07"},
       {"00|00|00|00|00|00|0|1", IB::RepeatCounter, "The Repeat Counter must be between 1 and 99",
        "00|00|00|00|00|00||1"},
-      {"|||||||", IB::RepeatCounter, "The Repeat Counter must be between 1 and 99", "|||||||"},
       {"00|00|00|00|00|00|2|0", IB::LapCounter, "The Lap Counter must be between 1 and 99", "00|00|00|00|00|00|2|"},
       {"|00|00|00|00|00|2|1", IB::QHours, "There is no entry for Qualifier Timer Hours", "|00|00|00|00|00|2|1"},
       {"5||9|1|00|00|2|1", IB::QMinutes, "There is no entry for Qualifier Timer Minutes", "05||9|1|00|00|2|1"},
@@ -229,7 +227,6 @@ TEST(InputSpecRules, SixteenChecksInOrderWithTheirLeadingZeros) {
       // Text that a hand-edited list brought is refused first, box by box in tab order.
       {"00|00|00|00|00|00|9\v|1", IB::RepeatCounter, kDigitEntryMessage, "00|00|00|00|00|00||1"},
       {" 5|xx| 1|00|00|00|2|1", IB::QHours, kDigitEntryMessage, "|xx| 1|00|00|00|2|1"},
-      {"|xx| 1|00|00|00|2|1", IB::QMinutes, kDigitEntryMessage, "|| 1|00|00|00|2|1"},
   };
   for (const auto& [before, focus, message, after] : rows) {
     InputSpecEntries entries = boxesOf(before);
@@ -239,23 +236,12 @@ TEST(InputSpecRules, SixteenChecksInOrderWithTheirLeadingZeros) {
   }
 }
 
-TEST(InputSpecRules, RebuildWritesOnlyTheShownInputsSixLines) {
-  const std::vector<std::string> working = newProgramming().inputSpecs;
-  const InputSpecEntries entries = boxesOf("05|04|03|18|00|00|7|12", NormalState::Disabled, false);
-  const std::vector<std::string> rebuilt = rebuildInputSpecs(working, 3, entries);
-  EXPECT_EQ(rebuilt, withInput(3, "Disabled|Continuous|Hrs 05 Min 04 Sec 03|Hrs 18 Min 00 Sec 00|7|12"));
-  EXPECT_EQ(inputSpecEntries(rebuilt, 3), entries);
-  EXPECT_EQ(rebuildInputSpecs(working, 1, boxesOf("00|00|00|00|00|00|2|1", NormalState::Closed))[2],
-            "  Normal State      Normally Closed");
-}
-
 const std::string kPlace = "                  Not Programmed";
 const std::string kRefused = "Phone number entries must be 0 - 9, *, #, or comma";
 
 TEST(PhoneRules, RowsFromTheInputsLines) {
   std::vector<std::string> list = newProgramming().phoneNumbers;
   EXPECT_EQ(phoneRows(list, 1, false), clearedPhoneRows());
-  EXPECT_EQ(clearedPhoneRows()[7], (PhoneRow{kPlace, false}));
   list[lines::phoneLineIndex(4, 1)] = " P (1) *70,555";
   list[lines::phoneLineIndex(4, 3)] = " P (3)       Not Programmed";  // as read from the device
   list[lines::phoneLineIndex(4, 4)] = "   (4) ";
@@ -283,7 +269,6 @@ TEST(PhoneRules, KeysAndPastes) {
   EXPECT_EQ(phonePaste("12", "*70,555#"), PasteVerdict{});
   EXPECT_EQ(phonePaste(kPlace, "555"), (PasteVerdict{true, true, ""}));
   EXPECT_EQ(phonePaste("12", "555-1234"), (PasteVerdict{false, false, kRefused}));
-  EXPECT_EQ(phonePaste("12", "555 1234"), (PasteVerdict{false, false, kRefused}));
   EXPECT_EQ(cutToLongest(std::string(40, '7')), std::string(32, '7'));
   EXPECT_EQ(cutToLongest(std::string(32, '7')), std::nullopt);
   EXPECT_EQ(cutToLongest(kPlace), std::nullopt);
@@ -294,7 +279,6 @@ TEST(PhoneRules, LinesFromTheRowsAsLeft) {
       {{"555", true}, " P (1) 555"},
       {{"   555", false}, "   (1) 555"},
       {{kPlace, true}, "   (1)      Not Programmed"},  // an emptied box is not a blank number
-      {{"", false}, "   (1)      Not Programmed"},
       {{"  ", true}, "   (1)      Not Programmed"},
       {{"*" + kPlace, false}, "   (1)      Not Programmed"},
       {{std::string(32, '9'), false}, "   (1) 99999999999999999999999999999999"},
@@ -324,8 +308,6 @@ TEST(RecordCheck, TakesWhatTheEditorsTakeAndNamesEveryOtherValue) {
   // A unit without pager marks and Hookswitch Flash, the edits of a new programming, the
   // problems as listed for a message (empty: taken).
   const std::tuple<const char*, bool, Edit, std::string> rows[] = {
-      {"new programming", false, Edit(), ""},
-      {"new programming, short layout", true, Edit(), ""},
       {"edges, short layout", true, all(edges, noHookswitch), ""},
       {"edges, 32 characters and pager marks", false,
        all(edges, setPhone(1, 3, " P (3) 0123456789*#,0123456789*#,012345"),
