@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_common.h"
 #include "simulator/memory_file.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"
@@ -32,17 +33,13 @@ extern char** environ;
 namespace {
 
 using namespace tarvek;
+using bench::wireMs;
 using Clock = std::chrono::steady_clock;
 
-constexpr double kBaud = 9600.0;
 constexpr std::size_t kSignOff = 2 + 2;  // "BY", "OK"
 
-double wireMs(std::size_t characters) { return static_cast<double>(characters) * 10.0 * 1000.0 / kBaud; }
-
-// The greeting, "MR", 8 input reads and 64 phone reads, then the sign-off.
-std::size_t readCharacters(bool shortLayout) {
-  return (2 + 2) + (2 + 20) + 8 * (3 + 10) + 64 * (4 + (shortLayout ? 32 : 33)) + kSignOff;
-}
+// A whole read and the sign-off.
+std::size_t readCharacters(bool shortLayout) { return bench::readCharacters(shortLayout) + kSignOff; }
 
 // The greeting and the layout probe, the 73 write commands with their "OK"s, the read
 // back and the sign-off.
@@ -123,13 +120,7 @@ struct Figure {
 };
 
 int measure(int argc, char* argv[]) {
-  int runs = 3;
-  int gapMs = 5;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--runs") runs = std::stoi(argv[i + 1]);
-    if (option == "--gap") gapMs = std::stoi(argv[i + 1]);
-  }
+  const auto [runs, gapMs] = bench::parseOptions(argc, argv);
   std::printf(
       "tarvek-cli figures (9600 baud, 8N1; unit's end-of-write gap %d ms; process start included;\n"
       "best and median of %d runs)\n",

@@ -28,6 +28,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench_common.h"
 #include "core/display_lines.h"
 #include "gui/application.h"
 #include "port/qt_serial_port.h"
@@ -40,9 +41,8 @@ namespace {
 using namespace tarvek;
 using namespace std::chrono_literals;
 
-constexpr double kBaud = 9600.0;
-
-double wireMs(std::size_t characters) { return static_cast<double>(characters) * 10.0 * 1000.0 / kBaud; }
+using bench::readCharacters;
+using bench::wireMs;
 
 long peakRssKiB() {
   std::ifstream status("/proc/self/status");
@@ -66,11 +66,6 @@ double secondsSinceProcessStart() {
   double uptime = 0;
   uptimeFile >> uptime;
   return uptime - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-// A short-layout unit answers each phone read with 32 characters, the last a carriage return.
-std::size_t readCharacters(bool shortLayout) {
-  return (2 + 2) + (2 + 20) + 8 * (3 + 10) + 64 * (4 + (shortLayout ? 32 : 33));
 }
 
 std::size_t sendCharacters(const Programming& record) {
@@ -130,13 +125,7 @@ void report(const char* what, double ms, double wire, double line = 0) {
 }
 
 int measure(int argc, char* argv[]) {
-  int runs = 3;
-  int gapMs = 5;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    if (option == "--runs") runs = std::stoi(argv[i + 1]);
-    if (option == "--gap") gapMs = std::stoi(argv[i + 1]);
-  }
+  const auto [runs, gapMs] = bench::parseOptions(argc, argv);
 
   QApplication qtApp(argc, argv);
   std::printf("Tarvek PC Programmer figures (9600 baud, 8N1; unit's end-of-write gap %d ms)\n", gapMs);

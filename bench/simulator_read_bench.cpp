@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_common.h"
 #include "raw_port.h"
 #include "support/simulator_process.h"
 #include "support/temp_dir.h"
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
   const std::vector<Exchange> exchanges = fullRead();
   std::size_t characters = 0;
   for (const Exchange& e : exchanges) characters += e.command.size() + e.length;
-  const double wireMs = static_cast<double>(characters) * 10.0 * 1000.0 / 9600.0;
+  const double wireMs = tarvek::bench::wireMs(characters);
   std::printf("full read: %zu exchanges, %zu characters, wire time at 9600 baud %.1f ms\n", exchanges.size(),
               characters, wireMs);
 
