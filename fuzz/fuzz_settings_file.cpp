@@ -39,8 +39,8 @@ bool passes(std::vector<std::string> Programming::*list, const std::vector<std::
 
 // Each editor opened on the record and left with Back: what Back writes passes Send's
 // check, but for what a file brought and the editor writes back as it stands (Global
-// values of other characters than digits, numbers of other characters). The Input
-// specifications editor's checks refuse any box that is not digits. The editor lets 32
+// values of other characters than digits, numbers of other characters). The inputs'
+// editor refuses any box that is not digits. The editor lets 32
 // characters into a number on any unit; Send holds a reduced-feature unit to its 31.
 void checkEditorsBack(const Programming& record, bool reduced) {
   entry::GlobalEntries entries = entry::globalEntries(record.global, reduced);
